@@ -1,0 +1,135 @@
+#include "platform/FileSystem.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace tollivex::platform {
+
+namespace {
+std::string& ProgramFolderOverride()
+{
+    static std::string folder;
+    return folder;
+}
+
+fs::path ToPath(const std::string& utf8) { return fs::u8path(utf8); }
+} // namespace
+
+char PathSeparator()
+{
+#ifdef _WIN32
+    return '\\';
+#else
+    return '/';
+#endif
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name)
+{
+    if (folder.empty())
+        return name;
+    const char last = folder.back();
+    if (last == PathSeparator() || last == '/')
+        return folder + name;
+    return folder + PathSeparator() + name;
+}
+
+bool FolderExists(const std::string& path)
+{
+    std::error_code ec;
+    return !path.empty() && fs::is_directory(ToPath(path), ec);
+}
+
+bool CreateFolder(const std::string& path)
+{
+    if (path.empty())
+        return false;
+    std::error_code ec;
+    fs::create_directories(ToPath(path), ec);
+    return FolderExists(path);
+}
+
+bool FileExists(const std::string& path)
+{
+    if (path.empty())
+        return false;
+    std::error_code ec;
+    const auto status = fs::symlink_status(ToPath(path), ec);
+    return !ec && fs::exists(status) && !fs::is_directory(status);
+}
+
+bool DeleteRegularFile(const std::string& path)
+{
+    if (!FileExists(path))
+        return false;
+    std::error_code ec;
+    const fs::path p = ToPath(path);
+    // Forced delete: a read-only file loses that attribute first.
+    if (!fs::is_symlink(fs::symlink_status(p, ec)))
+        fs::permissions(p, fs::perms::owner_write, fs::perm_options::add, ec);
+    ec.clear();
+    return fs::remove(p, ec) && !ec;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path)
+{
+    std::ifstream in(ToPath(path), std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (in.bad())
+        return std::nullopt;
+    return content.str();
+}
+
+bool FolderIsWritable(const std::string& path)
+{
+    if (!FolderExists(path))
+        return false;
+    const fs::path probe = ToPath(path) / ".tollivex-write-probe";
+    {
+        std::ofstream out(probe, std::ios::binary | std::ios::trunc);
+        if (!out)
+            return false;
+    }
+    std::error_code ec;
+    fs::remove(probe, ec);
+    return true;
+}
+
+std::string ProgramFolder()
+{
+    if (!ProgramFolderOverride().empty())
+        return ProgramFolderOverride();
+    if (QCoreApplication::instance())
+        return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
+    std::error_code ec;
+    return fs::current_path(ec).u8string();
+}
+
+void SetProgramFolder(const std::string& folder) { ProgramFolderOverride() = folder; }
+
+std::string ScratchFolder()
+{
+    const std::string program = ProgramFolder();
+    if (FolderIsWritable(program))
+        return program;
+    QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (cache.isEmpty())
+        cache = QDir::tempPath();
+    QDir().mkpath(cache);
+    return QDir::toNativeSeparators(cache).toStdString();
+}
+
+std::string HomeFolder() { return QDir::toNativeSeparators(QDir::homePath()).toStdString(); }
+
+} // namespace tollivex::platform

@@ -1,0 +1,22 @@
+#pragma once
+// The mailbox the clipboard watcher delivers into (txtMonitor): a text whose
+// change is reported, reachable from the watcher process through its identity.
+
+#include <functional>
+#include <string>
+
+namespace tollivex::platform {
+
+class Mailbox {
+public:
+    virtual ~Mailbox() = default;
+
+    /// The identity handed to the watcher, as a decimal number.
+    virtual std::string Identity() const = 0;
+    virtual const std::string& Text() const = 0;
+    /// Replaces the whole text and reports the change.
+    virtual void SetText(const std::string& text) = 0;
+    virtual void SetChangeHandler(std::function<void()> handler) = 0;
+};
+
+} // namespace tollivex::platform

@@ -1,0 +1,44 @@
+#include "platform/MessageBox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace tollivex::platform {
+
+namespace {
+MessageAnswerer& Answerer()
+{
+    static MessageAnswerer answerer;
+    return answerer;
+}
+
+QMessageBox::Icon ToQt(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Critical: return QMessageBox::Critical;
+    case MessageIcon::Exclamation: return QMessageBox::Warning;
+    case MessageIcon::Question: return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+} // namespace
+
+MessageAnswer ShowMessage(const std::string& text, const std::string& title, MessageIcon icon,
+                          MessageButtons buttons)
+{
+    if (Answerer())
+        return Answerer()(MessageRequest{text, title, icon, buttons});
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+
+    QMessageBox box(ToQt(icon), QString::fromStdString(title), QString::fromStdString(text),
+                    buttons == MessageButtons::YesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok);
+    const int pressed = box.exec();
+    if (buttons == MessageButtons::Ok)
+        return MessageAnswer::Ok;
+    return pressed == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+void SetMessageAnswerer(MessageAnswerer answerer) { Answerer() = std::move(answerer); }
+
+} // namespace tollivex::platform

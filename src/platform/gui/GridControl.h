@@ -1,0 +1,99 @@
+#pragma once
+// The grid control as the system's code uses it: bound to the download list
+// table, rows and cells, selection, column layout, edit notifications, a draw
+// filter, its window, and row scrolling. Implemented on QTableView.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tollivex {
+class DownloadListTable;
+}
+
+namespace tollivex::platform {
+
+class GridDrawFilter;
+
+/// A row of one binding. Binding a new table makes older references stale:
+/// reads through them give nothing and writes are ignored.
+struct GridRow {
+    int index = -1;
+    std::uint64_t binding = 0;
+    bool operator==(const GridRow& o) const { return index == o.index && binding == o.binding; }
+};
+
+struct GridCell {
+    GridRow row;
+    int column = -1;
+};
+
+struct Rgb {
+    std::uint8_t r = 0, g = 0, b = 0;
+};
+
+/// Which appearance a colour setting applies to.
+enum class GridAppearance { Grid, Group1, Group2, Group3, Group4, Group5 };
+
+struct GridHandlers {
+    /// Raised when the grid lays itself out for newly bound data.
+    std::function<void()> InitializeLayout;
+    /// Before an edited value is accepted; setting cancel refuses the edit.
+    std::function<void(const GridCell& cell, const std::string& newValue, bool& cancel)> BeforeCellUpdate;
+    /// After the edited value was accepted.
+    std::function<void(const GridCell& cell)> AfterCellUpdate;
+};
+
+class GridControl {
+public:
+    virtual ~GridControl() = default;
+
+    // Binding: the grid shows the table's rows in table order; none shows no rows.
+    virtual void SetDataSource(std::shared_ptr<const DownloadListTable> table) = 0;
+
+    // Rows (none when empty).
+    virtual std::optional<GridRow> FirstRow() const = 0;
+    virtual std::optional<GridRow> LastRow() const = 0;
+    virtual std::optional<GridRow> NextRow(const GridRow& row) const = 0;
+    virtual std::optional<GridRow> PreviousRow(const GridRow& row) const = 0;
+    virtual bool IsRowSelected(const GridRow& row) const = 0;
+    virtual void SetRowSelected(const GridRow& row, bool selected) = 0;
+
+    // Cells by column position 0..4.
+    virtual std::string CellText(const GridCell& cell) const = 0;
+    /// Writes a value that shows at once, without a rebuild.
+    virtual void SetCellValue(const GridCell& cell, const std::string& value) = 0;
+    virtual bool IsCellSelected(const GridCell& cell) const = 0;
+    virtual void SetCellSelected(const GridCell& cell, bool selected) = 0;
+    virtual std::string ColumnKey(int column) const = 0;
+
+    /// The selected cells, in the grid's order.
+    virtual std::vector<GridCell> SelectedCells() const = 0;
+
+    // Layout.
+    virtual void SetCaption(const std::string& caption) = 0;
+    virtual void SetColumnCaption(int column, const std::string& caption) = 0;
+    virtual void SetColumnWidthTwips(int column, float twips) = 0;
+    virtual void SetColumnEditable(int column, bool editable) = 0;
+    virtual void SetAppearanceColors(GridAppearance which, std::optional<Rgb> back, std::optional<Rgb> fore,
+                                     std::optional<Rgb> third) = 0;
+
+    // Notifications and drawing.
+    virtual void SetHandlers(GridHandlers handlers) = 0;
+    virtual void SetDrawFilter(GridDrawFilter* filter) = 0;
+
+    // Window.
+    virtual void SetVisible(bool visible) = 0;
+    virtual bool IsVisible() const = 0;
+    virtual void BringToFront() = 0;
+    virtual void SetGeometry(int left, int top, int width, int height) = 0;
+    virtual bool IsActiveControl() const = 0;
+
+    /// Scrolls the first row scroll region one row: 0 toward the top, 1 toward the bottom.
+    virtual void ScrollRowRegion(int action) = 0;
+};
+
+} // namespace tollivex::platform

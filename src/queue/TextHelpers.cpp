@@ -1,0 +1,99 @@
+#include "queue/TextHelpers.h"
+
+#include "queue/DownloadItem.h"
+
+#include <cfenv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace tollivex {
+
+namespace {
+
+// Round to one decimal, an exact half going to the even neighbour.
+double RoundOneDecimal(double value)
+{
+    const int previous = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const double rounded = std::nearbyint(value * 10.0) / 10.0;
+    std::fesetround(previous);
+    return rounded;
+}
+
+std::string ShortestNumber(double value, int significantDigits)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*g", significantDigits, value);
+    return buffer;
+}
+
+std::string BytesText(float bytes) { return ShortestNumber(bytes, 7) + " Bytes"; }
+
+#ifdef _WIN32
+bool IsReservedDeviceName(const std::string& name)
+{
+    std::string stem = name.substr(0, name.find('.'));
+    while (!stem.empty() && stem.back() == ' ')
+        stem.pop_back();
+    for (char& c : stem)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    static const char* const reserved[] = {"CON", "PRN", "AUX", "NUL", "COM1", "COM2", "COM3", "COM4", "COM5",
+                                           "COM6", "COM7", "COM8", "COM9", "LPT1", "LPT2", "LPT3", "LPT4",
+                                           "LPT5", "LPT6", "LPT7", "LPT8", "LPT9"};
+    for (const char* r : reserved) {
+        if (stem == r)
+            return true;
+    }
+    return false;
+}
+#endif
+
+} // namespace
+
+std::string FormatFileSize(float bytes)
+{
+    constexpr double kKB = 1024.0;
+    constexpr double kMB = 1048576.0;
+    constexpr double kGB = 1073741824.0;
+    constexpr double kTB = 1099511627776.0;
+
+    if (!std::isfinite(bytes))
+        return BytesText(bytes);
+    const double x = bytes;
+    if (x < kKB)
+        return BytesText(bytes);
+    if (x < kMB) {
+        const float kilo = bytes / 1024.0f;
+        return ShortestNumber(static_cast<float>(RoundOneDecimal(kilo)), 7) + " KB";
+    }
+    if (x < kGB)
+        return ShortestNumber(RoundOneDecimal(x / kMB), 15) + " MB";
+    if (x < kTB)
+        return ShortestNumber(RoundOneDecimal(x / kGB), 15) + " GB";
+    return {};
+}
+
+std::string CleanFileName(const std::string& value)
+{
+    static const char kRemoved[] = {'\\', '/', ':', '*', '?', '"', '<', '>', '|', '&'};
+    std::string name;
+    name.reserve(value.size());
+    for (char c : value) {
+        const auto u = static_cast<unsigned char>(c);
+        if (std::memchr(kRemoved, c, sizeof kRemoved) || u < 0x20 || u == 0x7F)
+            continue;
+        name.push_back(c);
+    }
+    // "." and ".." (and names of dots and blanks only) name the folder itself
+    // or its parent, never a file inside the download folder.
+    if (name.find_first_not_of(". ") == std::string::npos)
+        return filename::kEnterFileName;
+#ifdef _WIN32
+    if (IsReservedDeviceName(name))
+        name.insert(0, "_");
+#endif
+    return name;
+}
+
+} // namespace tollivex

@@ -1,0 +1,20 @@
+#pragma once
+// Size texts and safe local file names.
+
+#include <string>
+
+namespace tollivex {
+
+/// A byte count as the size text of the FileSize and Status columns: Bytes,
+/// KB, MB or GB (powers of 1024; a boundary belongs to the larger unit), one
+/// decimal rounded half to even, shortest form, the locale's decimal
+/// separator. 1 TB and more gives "".
+std::string FormatFileSize(float bytes);
+
+/// Removes \ / : * ? " < > | & and control characters. A name left empty or
+/// made only of dots and blanks (".", "..") becomes "Enter File Name", so the
+/// result never leads out of the download folder. On Windows a reserved device
+/// name (CON, NUL, COM1, ...) gets a "_" in front.
+std::string CleanFileName(const std::string& value);
+
+} // namespace tollivex

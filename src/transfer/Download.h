@@ -1,0 +1,69 @@
+#pragma once
+// The program's own HTTP download component: asks a server about a file
+// (RequestInformation, a HEAD request) and fetches it into a local file in
+// 2048-byte reads (StartDownload), raising its four events synchronously from
+// inside the transfer. One instance on the main window serves the page fetch
+// and the video download in turn.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace tollivex {
+
+class Download {
+public:
+    Download();
+    ~Download();
+    Download(const Download&) = delete;
+    Download& operator=(const Download&) = delete;
+
+    // Properties. Setters store the value and do nothing else.
+    const std::string& Url() const;
+    void SetUrl(const std::string& New_Url);
+    const std::string& LocalFile() const;
+    void SetLocalFile(const std::string& New_LocalFile);
+    float FileSize() const;
+    void SetFileSize(float New_FileSize);
+    const std::string& SiteUser() const;
+    void SetSiteUser(const std::string& New_SiteUser);
+    const std::string& SitePassword() const;
+    void SetSitePassword(const std::string& New_SitePassword);
+
+    // Results of the last information request (read-only).
+    bool FileExists() const;
+    const std::string& LastModified() const;
+    const std::string& RemoteFileName() const;
+    const std::string& RemoteFileType() const;
+
+    /// One HEAD request for Url; fills the five results.
+    void RequestInformation();
+    /// Fetches Url into LocalFile; true only when the whole file arrived.
+    bool StartDownload();
+    /// Asks a running transfer to stop after its next progress event.
+    void CancelDownload();
+
+    // Events, raised on the caller's thread from inside StartDownload.
+    std::function<void()> DownloadComplete;
+    std::function<void(std::int32_t& lProgress)> DownloadProgress;
+    std::function<void(std::string& sErrorDescription)> DownloadError;
+    std::function<void(std::int32_t& lPosition)> DownloadCancelled;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+/// Splits an address into host (left in `address`) and path (from the first
+/// "/" on; left unchanged when there is none). A leading "http://" in any
+/// case is removed first.
+void SplitUrl(std::string& address, std::string& path);
+
+/// The text before the first NUL character.
+std::string TrimAtNul(const std::string& text);
+
+/// True when the system reports an internet connection.
+bool IsConnected();
+
+} // namespace tollivex
