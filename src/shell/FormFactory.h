@@ -1,0 +1,11 @@
+#pragma once
+// Builds the real controls of a main window.
+
+#include "shell/frmMain.h"
+
+namespace tollivex {
+
+/// The window, the movie, the grid, the tray icon and the mailbox, Qt-backed.
+FormControls CreateFormControls();
+
+} // namespace tollivex
