@@ -8,8 +8,9 @@
 namespace tollivex::platform {
 
 /// Runs the window events that are pending now, then returns. Long operations
-/// call it between their steps so the window stays alive. Does nothing when no
-/// application object exists (plain unit tests).
+/// call it between their steps so the window stays alive. Calls closer than
+/// half a millisecond to the previous pump return at once (loops call it very
+/// often). Does nothing when no application object exists.
 void DoEvents();
 
 /// Blocks for at most `maxMs` milliseconds or until an event arrives, runs the
