@@ -1,0 +1,71 @@
+#include "queue/TextHelpers.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <string>
+
+namespace tollivex {
+namespace {
+
+TEST(FormatFileSize, UnitsBoundariesAndHalfToEvenRounding)
+{
+    std::setlocale(LC_NUMERIC, "C");
+    const struct {
+        double bytes;
+        const char* text;
+    } rows[] = {
+        {0, "0 Bytes"},          {-1, "-1 Bytes"},       {1023, "1023 Bytes"},
+        {1024, "1 KB"},          {1280, "1.2 KB"},       {1536, "1.5 KB"},
+        {1792, "1.8 KB"},        {1048575, "1024 KB"},   {1048576, "1 MB"},
+        {5000000, "4.8 MB"},     {1073741823, "1 GB"},   {1073741824, "1 GB"},
+        {1610612736, "1.5 GB"},  {1099511627776.0, ""},  {2e12, ""},
+        {2048, "2 KB"},          {1100585369.6, "1 GB"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(FormatFileSize(static_cast<float>(row.bytes)), row.text) << "bytes " << row.bytes;
+}
+
+TEST(FormatFileSize, HalvesGoToTheEvenNeighbourInEveryUnit)
+{
+    std::setlocale(LC_NUMERIC, "C");
+    EXPECT_EQ(FormatFileSize(1024.0f * 2.25f), "2.2 KB");
+    EXPECT_EQ(FormatFileSize(1024.0f * 2.75f), "2.8 KB");
+    EXPECT_EQ(FormatFileSize(1048576.0f * 3.25f), "3.2 MB");
+    EXPECT_EQ(FormatFileSize(1048576.0f * 3.75f), "3.8 MB");
+}
+
+TEST(CleanFileName, RemovesTheTenCharactersAndNothingElse)
+{
+    EXPECT_EQ(CleanFileName("a/b:c.flv"), "abc.flv");
+    EXPECT_EQ(CleanFileName("Tom & Jerry.flv"), "Tom  Jerry.flv");
+    EXPECT_EQ(CleanFileName("my:video?.flv"), "myvideo.flv");
+    EXPECT_EQ(CleanFileName("\\/:*?\"<>|&x"), "x");
+    EXPECT_EQ(CleanFileName("  spaced name .flv "), "  spaced name .flv ");
+    EXPECT_EQ(CleanFileName("vid\xc3\xa9o.flv"), "vid\xc3\xa9o.flv");  // non-ASCII kept
+    EXPECT_EQ(CleanFileName("???"), "Enter File Name");
+    EXPECT_EQ(CleanFileName(""), "Enter File Name");
+}
+
+TEST(CleanFileName, NoNameLeadsOutOfTheFolder)
+{
+    // Whatever a page, a server or the user says, the result is one plain name.
+    const char* hostile[] = {"../../x", "/etc/passwd", "..\\..\\boot.ini", "C:\\Windows\\x.flv",
+                             "..", ".", " . ", "...", "./..", "a/../../b"};
+    for (const char* name : hostile) {
+        const std::string cleaned = CleanFileName(name);
+        EXPECT_EQ(cleaned.find('/'), std::string::npos) << name;
+        EXPECT_EQ(cleaned.find('\\'), std::string::npos) << name;
+        EXPECT_NE(cleaned, "..") << name;
+        EXPECT_NE(cleaned, ".") << name;
+        EXPECT_FALSE(cleaned.empty()) << name;
+        EXPECT_NE(cleaned.find_first_not_of(". "), std::string::npos) << name;
+    }
+    EXPECT_EQ(CleanFileName("../../x"), "....x");
+    EXPECT_EQ(CleanFileName(".."), "Enter File Name");
+    EXPECT_EQ(CleanFileName(std::string("a\0b.flv", 7)), "ab.flv");
+    EXPECT_EQ(CleanFileName("line\r\nbreak.flv"), "linebreak.flv");
+}
+
+} // namespace
+} // namespace tollivex
