@@ -117,6 +117,9 @@ public:
     std::string sCurrentTab;
     /// The last transfer raised DownloadComplete (a "Complete" needs it).
     bool bTransferCompleted = false;
+    /// Video_URL of the item the run works on: the run and the event handlers
+    /// find the item again by it when the list was edited meanwhile.
+    std::string sCurrentAddress;
 
     // ---- Grid state -------------------------------------------------------
     bool bGridFormatted = false;

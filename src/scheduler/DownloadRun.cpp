@@ -1,0 +1,155 @@
+// The download run: works through the queue one item at a time, resolving
+// each page to its video file and fetching that file into the download folder.
+
+#include "shell/frmMain.h"
+
+#include "platform/FileSystem.h"
+#include "queue/DownloadQueue.h"
+#include "queue/TextHelpers.h"
+#include "scheduler/ItemLookup.h"
+#include "scheduler/LocalFileInfo.h"
+
+namespace tollivex {
+
+namespace {
+
+// Where the walk goes after an item; a stop ends it.
+constexpr int kStopRun = -1;
+
+// Clears the run's state on every way out of the run.
+class RunScope {
+public:
+    explicit RunScope(frmMain& form) : form_(form) { form_.bDownloading = true; }
+    ~RunScope()
+    {
+        form_.bDownloading = false;
+        form_.sCurrentAddress.clear();
+    }
+    RunScope(const RunScope&) = delete;
+    RunScope& operator=(const RunScope&) = delete;
+
+private:
+    frmMain& form_;
+};
+
+// The older file of the same name goes before the transfer; a folder of that
+// name is never touched, and then the item cannot be downloaded.
+bool MakeRoomFor(const std::string& path)
+{
+    if (platform::FolderExists(path))
+        return false;
+    if (platform::FileExists(path) && !platform::DeleteRegularFile(path))
+        return false;
+    return !platform::FileExists(path);
+}
+
+void SetStatus(int index, const char* text) { DownloadQueue[static_cast<size_t>(index)].Status = text; }
+
+// After a stop or a transfer the item is written only where it now is: the
+// user may have moved or removed it while window events ran.
+int EndStopped(frmMain& form, const std::string& address)
+{
+    if (form.Ended())
+        return kStopRun;
+    const int at = FindQueuedAddress(address);
+    if (at >= 0) {
+        SetStatus(at, status::kCancelled);
+        form.FillDownloadList();
+    }
+    return kStopRun;
+}
+
+// Prepares and downloads the item at `index`; returns the next index to look at.
+int RunItem(frmMain& form, int index)
+{
+    const std::string address = DownloadQueue[static_cast<size_t>(index)].Video_URL;
+    form.sCurrentAddress = address;
+    form.iCurrentIndex = static_cast<std::int16_t>(DownloadQueue[static_cast<size_t>(index)].ID - 1);
+    form.LocateCurrentRow();
+
+    const std::string link = form.PrepareItem(form.iCurrentIndex);
+    form.FillDownloadList();
+    if (form.bStopRequested || form.Ended())
+        return EndStopped(form, address);
+
+    int at = FindQueuedAddress(address);
+    if (at < 0)
+        return index;  // the user removed it; what followed it now stands here
+    form.iCurrentIndex = static_cast<std::int16_t>(at);
+    DownloadItem& item = DownloadQueue[static_cast<size_t>(at)];
+    if (item.Status == status::kError || link == "-1")
+        return at + 1;
+
+    // A name from the grid was cleaned there; cleaning again keeps any name
+    // that reached the item some other way inside the download folder.
+    item.FileName = CleanFileName(item.FileName);
+    const std::string path = platform::JoinPath(sDownloadDir, item.FileName);
+    form.Download.SetUrl(link);
+    form.Download.SetLocalFile(path);
+    if (!MakeRoomFor(path)) {
+        item.Status = status::kError;
+        form.FillDownloadList();
+        return at + 1;
+    }
+
+    form.LocateCurrentRow();
+    // Each transfer is judged on its own events, never on the page fetch's.
+    form.sDownloadResult.clear();
+    form.bTransferCompleted = false;
+    bool arrived = false;
+    try {
+        arrived = form.Download.StartDownload();
+    } catch (...) {
+        arrived = false;  // the local file could not be opened or written
+    }
+    if (form.bStopRequested || form.Ended())
+        return EndStopped(form, address);
+
+    at = FindQueuedAddress(address);
+    if (at < 0)
+        return index;
+    form.iCurrentIndex = static_cast<std::int16_t>(at);
+    DownloadItem& done = DownloadQueue[static_cast<size_t>(at)];
+    const bool complete = arrived && form.bTransferCompleted && form.sDownloadResult == "1" &&
+                          !SizeTextMarksFailure(done.FileSize);
+    done.Status = complete ? status::kComplete : status::kError;
+    form.FillDownloadList();
+    return at + 1;
+}
+
+} // namespace
+
+void frmMain::StartDownloading()
+{
+    // One run at a time: a start that reaches here inside a run is refused.
+    if (bDownloading)
+        return;
+    if (sCurrentTab == "About")
+        SetMovieVariable("_root.downloadBtnTab", "1");
+    if (!platform::FolderExists(sDownloadDir))
+        platform::CreateFolder(sDownloadDir);
+
+    bStopRequested = false;
+    RunScope running(*this);
+    // The upper bound is read again before every step, so items added while
+    // the run was busy are taken in the same run.
+    int index = 0;
+    while (index >= 0 && index <= QueueUpperBound() && !Ended()) {
+        const std::string& itemStatus = DownloadQueue[static_cast<size_t>(index)].Status;
+        if (itemStatus == status::kComplete || itemStatus == status::kError) {
+            ++index;
+            continue;
+        }
+        try {
+            index = RunItem(*this, index);
+        } catch (...) {
+            // Whatever failed, this item did not arrive.
+            const int at = FindQueuedAddress(sCurrentAddress);
+            if (at >= 0 && !Ended())
+                SetStatus(at, status::kError);
+            ++index;
+        }
+    }
+}
+
+} // namespace tollivex

@@ -1,0 +1,81 @@
+// Preparing one queue item: its page is resolved to the video file's link,
+// and the server is asked for the file's name and size.
+
+#include "shell/frmMain.h"
+
+#include "queue/DownloadQueue.h"
+#include "resolve/SiteCode.h"
+#include "scheduler/ItemLookup.h"
+#include "scheduler/LocalFileInfo.h"
+
+namespace tollivex {
+
+std::string frmMain::PrepareItem(int index)
+{
+    std::string result = "-1";
+    if (index < 0 || static_cast<size_t>(index) >= DownloadQueue.size())
+        return result;
+    // The page fetch lets window events run: the user may move or remove the
+    // item meanwhile, so it is found again by its address afterwards.
+    const std::string address = DownloadQueue[static_cast<size_t>(index)].Video_URL;
+    DownloadQueue[static_cast<size_t>(index)].Status = status::kPreparingStart;
+    FillDownloadList();
+
+    std::string outcome;
+    try {
+        outcome = GetDownloadLink(address);
+    } catch (...) {
+        // Scratch file or component failure: the page did not come.
+        outcome = "-2";
+    }
+    if (Ended())
+        return result;
+
+    int at = FindQueuedAddress(address);
+    if (at < 0)
+        return result;
+    if (outcome == "-1") {
+        DownloadQueue[static_cast<size_t>(at)].Status = status::kError;
+        DownloadQueue[static_cast<size_t>(at)].FileName = filename::kUnsupportedLink;
+        return result;
+    }
+    if (outcome == "0") {
+        DownloadQueue[static_cast<size_t>(at)].FileName = filename::kProcessFailed;
+        DownloadQueue[static_cast<size_t>(at)].Status = status::kError;
+        return result;
+    }
+    if (outcome == "-2" || bStopRequested) {
+        // A stopped run asks the server nothing more; the run marks the item.
+        DownloadQueue[static_cast<size_t>(at)].Status = status::kError;
+        return result;
+    }
+
+    std::pair<std::string, std::string> info;
+    try {
+        info = GetLocalFileInfo(outcome, GetSiteCode(address));
+    } catch (...) {
+        at = FindQueuedAddress(address);
+        if (at >= 0)
+            DownloadQueue[static_cast<size_t>(at)].Status = status::kError;
+        return result;
+    }
+    at = FindQueuedAddress(address);
+    if (at < 0 || Ended())
+        return result;
+    DownloadItem& item = DownloadQueue[static_cast<size_t>(at)];
+    // A name the user typed is kept.
+    if (item.FileName == filename::kAutoDetect)
+        item.FileName = info.first;
+    item.FileSize = info.second;
+    return outcome;
+}
+
+std::pair<std::string, std::string> frmMain::GetLocalFileInfo(const std::string& link, int siteCode)
+{
+    Download.SetUrl(link);
+    Download.RequestInformation();
+    return {DeriveLocalFileName(link, Download.RemoteFileName(), siteCode),
+            SizeTextFor(Download.FileSize(), Download.FileExists())};
+}
+
+} // namespace tollivex

@@ -1,0 +1,79 @@
+#include "scheduler/LocalFileInfo.h"
+
+#include "queue/TextHelpers.h"
+#include "resolve/SiteCode.h"
+
+#include <cctype>
+#include <charconv>
+
+namespace tollivex {
+
+namespace {
+
+bool EndsWithIgnoringCase(const std::string& text, const std::string& suffix)
+{
+    if (text.size() < suffix.size())
+        return false;
+    const size_t start = text.size() - suffix.size();
+    for (size_t i = 0; i < suffix.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(text[start + i])) !=
+            std::tolower(static_cast<unsigned char>(suffix[i])))
+            return false;
+    }
+    return true;
+}
+
+// Keeps the first `head` and the last four characters: the extension survives the cut.
+std::string CutKeepingExtension(const std::string& name, size_t limit)
+{
+    if (name.size() <= limit)
+        return name;
+    return name.substr(0, limit - 4) + name.substr(name.size() - 4);
+}
+
+} // namespace
+
+std::string DeriveLocalFileName(const std::string& link, const std::string& remoteFileName, int siteCode)
+{
+    std::string name = remoteFileName;
+    // A link that names the video file itself is a better name than whatever
+    // the server announced.
+    if (remoteFileName.empty() || EndsWithIgnoringCase(link, ".flv") || EndsWithIgnoringCase(link, ".wmv")) {
+        const size_t slash = link.rfind('/');
+        name = slash == std::string::npos ? link : link.substr(slash + 1);
+    }
+    if (siteCode == siteYouTube || siteCode == siteDailyMotion || siteCode == siteZippyVideos)
+        name += ".flv";
+    name = CutKeepingExtension(name, 100);
+    if (siteCode == siteYouTube)
+        name = CutKeepingExtension(name, 35);
+    // Whatever the page or the server said, the name stays inside the folder.
+    return CleanFileName(name);
+}
+
+std::string SizeTextFor(float fileSize, bool fileExists)
+{
+    if (fileSize == -1.0f && fileExists)
+        return "0";
+    return FormatFileSize(fileSize);
+}
+
+bool SizeTextMarksFailure(const std::string& sizeText)
+{
+    const std::string head = sizeText.substr(0, 2);
+    const char* first = head.data();
+    const char* last = head.data() + head.size();
+    if (first != last && *first == '+')
+        ++first;
+    long value = 0;
+    const auto [end, ec] = std::from_chars(first, last, value);
+    if (ec != std::errc() || end == first)
+        return true;
+    // "4.8 MB", "4,8 MB" and "1 KB" begin with a number cut short by the
+    // separator or the blank; anything else after the digits is not a number.
+    if (end != last && *end != '.' && *end != ',' && *end != ' ')
+        return true;
+    return value == -1;
+}
+
+} // namespace tollivex

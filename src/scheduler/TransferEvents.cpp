@@ -1,0 +1,88 @@
+// The Download component's events on the main window. One component serves
+// the page fetch and the video transfer in turn; bFetchingPage tells the
+// handlers which of the two they are reporting.
+
+#include "shell/frmMain.h"
+
+#include "queue/DownloadItem.h"
+#include "queue/DownloadListTable.h"
+#include "queue/TextHelpers.h"
+#include "scheduler/CurrentItem.h"
+
+#include <string>
+
+namespace tollivex {
+
+namespace {
+
+// A failing step of the progress handler must not keep the next one from running.
+template <typename Fn>
+void Step(Fn&& fn) noexcept
+{
+    try {
+        fn();
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+void frmMain::Download_DownloadComplete()
+{
+    Step([&] {
+        // The page is in; the resolver and the video transfer come next.
+        if (bFetchingPage) {
+            if (DownloadItem* item = CurrentItem(*this))
+                item->Status = status::kStartDownloading;
+        }
+    });
+    sDownloadResult = "1";
+    bTransferCompleted = true;
+}
+
+void frmMain::Download_DownloadError(std::string& sErrorDescription)
+{
+    // The waiting code decides what the error means; nothing is shown here.
+    sDownloadResult = sErrorDescription;
+    bTransferCompleted = false;
+}
+
+void frmMain::Download_DownloadProgress(std::int32_t& lProgress)
+{
+    // A stop confirmed in an event nested inside the transfer reaches it here:
+    // the component stops right after this handler returns.
+    Step([&] {
+        if (bStopRequested || Ended())
+            Download.CancelDownload();
+    });
+    if (Ended())
+        return;
+
+    DownloadItem* item = nullptr;
+    Step([&] { item = CurrentItem(*this); });
+    if (!item)
+        return;
+
+    std::string text;
+    Step([&] {
+        if (bFetchingPage) {
+            text = lProgress <= 100 ? status::kPreparingPrefix + std::to_string(lProgress) + status::kPreparingSuffix
+                                    : std::string(status::kPreparingUnknown);
+        } else if (item->FileSize == filesize::kNoSize) {
+            // No size was announced: lProgress is the byte count so far.
+            text = FormatFileSize(static_cast<float>(lProgress)) + status::kSoFarSuffix;
+        } else {
+            text = std::to_string(lProgress);
+        }
+        item->Status = text;
+    });
+    Step([&] {
+        if (oCurrentRow)
+            DownloadGrid().SetCellValue(platform::GridCell{*oCurrentRow, colStatus}, text);
+    });
+    // The video transfer writes only the two texts; the page fetch is short.
+    if (bFetchingPage)
+        Step([&] { FillDownloadList(); });
+}
+
+} // namespace tollivex
