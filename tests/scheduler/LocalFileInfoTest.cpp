@@ -1,0 +1,89 @@
+// Naming a downloaded file and judging its size text.
+
+#include "resolve/SiteCode.h"
+#include "scheduler/LocalFileInfo.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tollivex {
+namespace {
+
+TEST(DeriveLocalFileName, ServerNameLinkSegmentAndSiteRules)
+{
+    const struct {
+        const char* link;
+        const char* remote;
+        int site;
+        const char* name;
+    } rows[] = {
+        // The server's name wins unless the link names the video file itself.
+        {"http://h/get?id=1", "clip.flv", siteGoogleVideo, "clip.flv"},
+        {"http://h/dir/video.FLV", "other.flv", siteGoogleVideo, "video.FLV"},
+        {"http://h/dir/video.wmv", "other.flv", siteBreak, "video.wmv"},
+        {"http://h/dir/file", "", siteBolt, "file"},
+        {"nolinkslash", "", siteBolt, "nolinkslash"},
+        // A query becomes part of the name, cleaned of ? & = stays.
+        {"http://cache.googlevideo.com/get_video?video_id=abc", "", siteYouTube, "get_videovideo_id=abc.flv"},
+        {"http://h/v", "", siteDailyMotion, "v.flv"},
+        {"http://h/v", "", siteZippyVideos, "v.flv"},
+        // Quotes kept by the header parser are cleaned away.
+        {"http://h/get", "\"movie.flv\"", siteBlip, "movie.flv"},
+        {"http://h/get", "Tom & Jerry.flv", siteBlip, "Tom  Jerry.flv"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(DeriveLocalFileName(row.link, row.remote, row.site), row.name) << row.link;
+}
+
+TEST(DeriveLocalFileName, LongNamesKeepTheirExtension)
+{
+    const std::string longName = std::string(146, 'a') + ".flv";
+    const std::string cut = DeriveLocalFileName("http://h/" + longName, "", siteBolt);
+    EXPECT_EQ(cut, std::string(96, 'a') + ".flv");
+
+    const std::string youTube = DeriveLocalFileName("http://h/get_video?video_id=" + std::string(40, 'x'), "",
+                                                    siteYouTube);
+    // Cut to 35 first, then the "?" is cleaned away.
+    EXPECT_EQ(youTube, "get_videovideo_id=xxxxxxxxxxxx.flv");
+    const std::string plain = DeriveLocalFileName("http://h/" + std::string(40, 'y'), "", siteYouTube);
+    EXPECT_EQ(plain, std::string(31, 'y') + ".flv");
+
+    // Exactly at the limits nothing is cut.
+    const std::string hundred = std::string(96, 'b') + ".wmv";
+    EXPECT_EQ(DeriveLocalFileName("http://h/" + hundred, "", siteBolt), hundred);
+}
+
+TEST(DeriveLocalFileName, HostileServerNamesStayInsideTheFolder)
+{
+    EXPECT_EQ(DeriveLocalFileName("http://h/get", "../../x", siteBolt), "....x");
+    EXPECT_EQ(DeriveLocalFileName("http://h/get", "/etc/passwd", siteBolt), "etcpasswd");
+    EXPECT_EQ(DeriveLocalFileName("http://h/get", "..\\..\\boot.ini", siteBolt), "....boot.ini");
+    EXPECT_EQ(DeriveLocalFileName("http://h/get", "..", siteBolt), "Enter File Name");
+    EXPECT_EQ(DeriveLocalFileName("http://h/get", ". .", siteBolt), "Enter File Name");
+    EXPECT_EQ(DeriveLocalFileName("http://h/..", "", siteBolt), "Enter File Name");
+    for (const char* remote : {"../../x", "/etc/passwd", "a/../../b", "C:\\Windows\\x"}) {
+        const std::string name = DeriveLocalFileName("http://h/get", remote, siteBolt);
+        EXPECT_EQ(name.find('/'), std::string::npos) << remote;
+        EXPECT_EQ(name.find('\\'), std::string::npos) << remote;
+    }
+}
+
+TEST(SizeText, NoSizeFromAnExistingFileIsZero)
+{
+    EXPECT_EQ(SizeTextFor(-1.0f, true), "0");
+    EXPECT_EQ(SizeTextFor(-1.0f, false), "-1 Bytes");
+    EXPECT_EQ(SizeTextFor(5000.0f, true), "4.9 KB");
+    EXPECT_EQ(SizeTextFor(0.0f, true), "0 Bytes");
+}
+
+TEST(SizeText, FailureByTheFirstTwoCharacters)
+{
+    for (const char* good : {"0", "0 Bytes", "4.8 MB", "4,8 MB", "1 KB", "12 KB", "999 Bytes", "+1"})
+        EXPECT_FALSE(SizeTextMarksFailure(good)) << good;
+    for (const char* bad : {"-1 Bytes", "-1", "????", "ERROR", "", "-", " 1", "1x", "x1"})
+        EXPECT_TRUE(SizeTextMarksFailure(bad)) << bad;
+}
+
+} // namespace
+} // namespace tollivex
