@@ -44,16 +44,27 @@ public:
     /// Asks a running transfer to stop after its next progress event.
     void CancelDownload();
 
+    /// True while the component holds an internet session (kept between
+    /// operations; every transfer that reaches an end closes it).
+    bool SessionOpen() const;
+
     // Events, raised on the caller's thread from inside StartDownload.
     std::function<void()> DownloadComplete;
     std::function<void(std::int32_t& lProgress)> DownloadProgress;
     std::function<void(std::string& sErrorDescription)> DownloadError;
     std::function<void(std::int32_t& lPosition)> DownloadCancelled;
 
-private:
     struct Impl;
+
+private:
     std::unique_ptr<Impl> impl_;
 };
+
+/// The texts DownloadError carries: the address cannot be opened (or answers
+/// with an error status), the data broke off, the local file cannot be written.
+inline constexpr char kCouldNotFindUrl[] = "Could not find Url";
+inline constexpr char kCouldNotReadUrl[] = "Could not read URL";
+inline constexpr char kCouldNotWriteFile[] = "Could not write file";
 
 /// Splits an address into host (left in `address`) and path (from the first
 /// "/" on; left unchanged when there is none). A leading "http://" in any

@@ -1,0 +1,115 @@
+#pragma once
+// The libcurl machinery behind the internet layer's handles: one multi handle
+// per session, driven from the calling thread, and one easy transfer per
+// request or URL reader with its header block and body buffer.
+
+#include <curl/curl.h>
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tollivex::platform::internet {
+
+/// A session's multi handle; its connection cache is what lets requests of one
+/// session reuse connections.
+class CurlMulti {
+public:
+    CurlMulti();
+    ~CurlMulti();
+    CurlMulti(const CurlMulti&) = delete;
+    CurlMulti& operator=(const CurlMulti&) = delete;
+
+    CURLM* Handle() const { return multi_; }
+    /// Lets libcurl move data for every transfer of the session and marks the
+    /// ones that have ended. Never blocks.
+    void Perform();
+    /// Runs libcurl and the window's events until `done` holds. Waits on the
+    /// sockets for short slices so neither the window nor the CPU suffer.
+    void RunUntil(const std::function<bool()>& done);
+
+private:
+    CURLM* multi_ = nullptr;
+};
+
+/// Options every transfer of a session gets.
+struct TransferOptions {
+    std::string url;
+    std::string userAgent;
+    bool head = false;
+    bool http10 = false;
+    bool keepBody = false;
+    const std::string* user = nullptr; // no user: anonymous
+    const std::string* password = nullptr;
+};
+
+class CurlTransfer {
+public:
+    CurlTransfer(std::shared_ptr<CurlMulti> multi, const TransferOptions& options);
+    ~CurlTransfer();
+    CurlTransfer(const CurlTransfer&) = delete;
+    CurlTransfer& operator=(const CurlTransfer&) = delete;
+
+    bool Valid() const { return easy_ != nullptr; }
+    /// Hands the transfer to the session's multi handle; data starts to flow.
+    void Start();
+    /// Runs until the transfer ended.
+    void RunToEnd();
+    /// Runs until the first body byte arrived or the transfer ended.
+    void RunToBody();
+
+    bool Finished() const { return finished_; }
+    CURLcode Result() const { return result_; }
+    long StatusCode() const;
+
+    /// The final answer's header block (CR LF lines, ended by an empty line).
+    const std::string& HeaderBlock() const { return headerBlock_; }
+    bool HeadersComplete() const { return headersComplete_; }
+    bool HeaderOverflow() const { return headerOverflow_; }
+
+    /// Moves up to `wanted` body bytes out; blocks like UrlReader::Read.
+    bool ReadBody(char* buffer, std::size_t wanted, std::size_t& got);
+
+    /// Called by CurlMulti when libcurl reports the end of this transfer.
+    void MarkFinished(CURLcode result);
+
+private:
+    static std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* self);
+    static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* self);
+    std::size_t Buffered() const { return body_.size() - bodyStart_; }
+    void Resume();
+
+    std::shared_ptr<CurlMulti> multi_;
+    CURL* easy_ = nullptr;
+    curl_slist* connectTo_ = nullptr;
+    curl_slist* extraHeaders_ = nullptr;
+    bool added_ = false;
+    bool finished_ = false;
+    CURLcode result_ = CURLE_OK;
+
+    std::string headerBlock_;
+    bool headersComplete_ = false;
+    bool headerOverflow_ = false;
+
+    bool keepBody_ = false;
+    bool bodyStarted_ = false;
+    bool paused_ = false;
+    std::vector<char> body_;
+    std::size_t bodyStart_ = 0;
+    std::size_t wanted_ = 0; // the pending read's size: the buffer always makes room for it
+};
+
+/// The URL with spaces, control characters and non-ASCII bytes percent-encoded,
+/// so an address copied from a page goes out as a browser would send it.
+std::string EscapeForRequest(const std::string& url);
+
+/// CONNECT_TO entries ("host::127.0.0.1:PORT") of the host mapping in force.
+curl_slist* HostMappingList();
+
+int ConnectTimeoutSeconds();
+int StallTimeoutSeconds();
+bool HostMappingActive();
+
+} // namespace tollivex::platform::internet

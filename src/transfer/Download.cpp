@@ -1,0 +1,41 @@
+// The download component's properties, session and entry points.
+
+#include "transfer/Download.h"
+
+#include "platform/internet/Internet.h"
+#include "transfer/DownloadState.h"
+
+namespace tollivex {
+
+Download::Download() : impl_(std::make_unique<Impl>()) {}
+Download::~Download() = default;
+
+const std::string& Download::Url() const { return impl_->Url; }
+void Download::SetUrl(const std::string& New_Url) { impl_->Url = New_Url; }
+const std::string& Download::LocalFile() const { return impl_->LocalFile; }
+void Download::SetLocalFile(const std::string& New_LocalFile) { impl_->LocalFile = New_LocalFile; }
+float Download::FileSize() const { return impl_->FileSize; }
+void Download::SetFileSize(float New_FileSize) { impl_->FileSize = New_FileSize; }
+const std::string& Download::SiteUser() const { return impl_->SiteUser; }
+void Download::SetSiteUser(const std::string& New_SiteUser) { impl_->SiteUser = New_SiteUser; }
+const std::string& Download::SitePassword() const { return impl_->SitePassword; }
+void Download::SetSitePassword(const std::string& New_SitePassword) { impl_->SitePassword = New_SitePassword; }
+
+bool Download::FileExists() const { return impl_->FileExists; }
+const std::string& Download::LastModified() const { return impl_->LastModified; }
+const std::string& Download::RemoteFileName() const { return impl_->RemoteFileName; }
+const std::string& Download::RemoteFileType() const { return impl_->RemoteFileType; }
+
+bool Download::StartDownload() { return impl_->TransferFile(*this); }
+
+void Download::CancelDownload() { impl_->bCancel = true; }
+
+bool Download::SessionOpen() const { return impl_->hSession != nullptr; }
+
+void Download::Impl::OpenSession()
+{
+    // Nothing on failure: the next operation tries again.
+    hSession = platform::InternetSession::Open(kUserAgent);
+}
+
+} // namespace tollivex

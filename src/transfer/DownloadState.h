@@ -1,0 +1,41 @@
+#pragma once
+// The download component's state, shared by its parts (properties, the
+// information request, the transfer).
+
+#include "transfer/Download.h"
+
+#include <memory>
+#include <string>
+
+namespace tollivex {
+
+namespace platform {
+class InternetSession;
+}
+
+/// The user agent every request of the component announces.
+inline constexpr char kUserAgent[] = "Mozilla/4.0 (compatible; MSIE 5.0; Windows NT; DigExt)";
+
+struct Download::Impl {
+    std::string Url;
+    std::string LocalFile;
+    float FileSize = 0;
+    std::string SiteUser;
+    std::string SitePassword;
+    bool FileExists = false;
+    std::string LastModified;
+    std::string RemoteFileName;
+    std::string RemoteFileType;
+
+    // Shared so that an operation keeps its session even when a handler that
+    // runs nested inside it closes the component's.
+    std::shared_ptr<platform::InternetSession> hSession;
+    bool bCancel = false;
+    bool bInfoRequested = false;
+    bool bCloseSessionAfterInfo = false;
+
+    void OpenSession();
+    bool TransferFile(Download& owner);
+};
+
+} // namespace tollivex

@@ -1,0 +1,78 @@
+// The information request: one HEAD request that tells whether the remote file
+// exists, its size, date, name and type.
+
+#include "platform/EventLoop.h"
+#include "platform/internet/Internet.h"
+#include "transfer/Download.h"
+#include "transfer/DownloadState.h"
+#include "transfer/HeaderBlock.h"
+
+#include <optional>
+
+namespace tollivex {
+
+namespace {
+// The header block must fit this buffer; a longer one is read through the
+// status code alone.
+constexpr std::size_t kHeaderBufferSize = 1024;
+constexpr char kRequestVersion[] = "HTTP/1.0";
+} // namespace
+
+void Download::RequestInformation()
+{
+    Impl& d = *impl_;
+    d.bInfoRequested = true;
+    // Results always describe this request, never an earlier one.
+    d.RemoteFileName.clear();
+    d.RemoteFileType.clear();
+    d.FileSize = -1;
+    d.FileExists = false;
+    d.LastModified = "Not Available";
+
+    std::string host = d.Url;
+    std::string path;
+    SplitUrl(host, path);
+    platform::DoEvents();
+
+    if (!d.hSession)
+        d.OpenSession();
+    std::shared_ptr<platform::InternetSession> session = d.hSession;
+    platform::DoEvents();
+
+    if (session) {
+        std::optional<std::string> user;
+        std::optional<std::string> password;
+        if (!d.SiteUser.empty()) {
+            user = d.SiteUser;
+            password = d.SitePassword;
+        }
+        auto connection = session->Connect(host, user, password);
+        platform::DoEvents();
+        auto request = connection ? connection->OpenHeadRequest(path, kRequestVersion) : nullptr;
+        platform::DoEvents();
+        if (request) {
+            std::string buffer(kHeaderBufferSize, ' ');
+            request->Send();
+            platform::DoEvents();
+            std::size_t length = buffer.size();
+            if (request->QueryRawHeaders(buffer.data(), length)) {
+                const HeaderInformation info = ParseHeaderBlock(std::string_view(buffer).substr(0, length));
+                d.LastModified = info.LastModified;
+                d.FileSize = info.FileSize;
+                d.RemoteFileName = info.RemoteFileName;
+                d.RemoteFileType = info.RemoteFileType;
+                d.FileExists = info.FileExists;
+            } else {
+                const auto status = request->QueryStatusCode();
+                d.FileExists = status && TrimAtNul(*status) == "200";
+                d.LastModified = "Not Available";
+                d.FileSize = -1;
+            }
+        }
+    }
+
+    if (d.bCloseSessionAfterInfo)
+        d.hSession.reset();
+}
+
+} // namespace tollivex
