@@ -9,6 +9,10 @@ namespace tollivex::platform {
 
 class MainWindowHost {
 public:
+    /// Receives one wheel notch: the signed distance (positive away from the
+    /// user). Returns true when it acted on it, so nothing else scrolls too.
+    using WheelHandler = std::function<bool(int delta)>;
+
     virtual ~MainWindowHost() = default;
 
     virtual void SetCaption(const std::string& caption) = 0;
@@ -24,6 +28,15 @@ public:
     virtual void BringToForeground() = 0;
     /// Called when the window system asks the window to close.
     virtual void SetCloseRequestHandler(std::function<void()> handler) = 0;
+
+    /// Puts a wheel filter in front of the window and everything on it; an
+    /// empty handler removes it. Wheel turns the handler does not take go on
+    /// unchanged.
+    virtual void SetWheelHandler(WheelHandler handler) = 0;
+
+    /// Ends the program: the window goes away and the event loop returns as
+    /// soon as the code that is running now has returned to it.
+    virtual void EndProgram() = 0;
 };
 
 } // namespace tollivex::platform

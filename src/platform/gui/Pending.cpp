@@ -1,1 +1,0 @@
-// Placeholder so the library exists until its first real source lands; removed then.

@@ -1,0 +1,207 @@
+#include "platform/gui/QuickMovieHost.h"
+
+#include "platform/gui/QtControls.h"
+
+#include <QContextMenuEvent>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QQmlError>
+#include <QQmlProperty>
+#include <QQuickItem>
+
+#include <cstdio>
+
+namespace tollivex::platform {
+
+namespace {
+const std::string kRootPrefix = "_root.";
+
+QString PropertyName(const std::string& variable)
+{
+    if (variable.compare(0, kRootPrefix.size(), kRootPrefix) == 0)
+        return QString::fromStdString(variable.substr(kRootPrefix.size()));
+    return QString::fromStdString(variable);
+}
+} // namespace
+
+MovieWidget::MovieWidget(QWidget* parent) : QQuickWidget(parent) {}
+
+void MovieWidget::paintEvent(QPaintEvent* event)
+{
+    QQuickWidget::paintEvent(event);
+    if (reported_ || !rootObject())
+        return;
+    reported_ = true;
+    if (qEnvironmentVariableIsSet("TOLLIVEX_REPORT_FIRST_FRAME")) {
+        std::printf("first-frame %lld\n", static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
+        std::fflush(stdout);
+    }
+}
+
+QuickMovieHost::QuickMovieHost(QWidget* parent) : widget_(new MovieWidget(parent))
+{
+    widget_->setResizeMode(QQuickWidget::SizeRootObjectToView);
+    widget_->setFocusPolicy(Qt::StrongFocus);
+    widget_->setClearColor(QColor(0x1b, 0x2a, 0x3a));
+    connect(widget_, &QQuickWidget::statusChanged, this, &QuickMovieHost::OnStatusChanged);
+}
+
+QuickMovieHost::~QuickMovieHost()
+{
+    if (widget_) {
+        widget_->removeEventFilter(this);
+        delete widget_.data();
+    }
+}
+
+void QuickMovieHost::LoadMovie(int /*layer: one movie only*/, const std::string& path)
+{
+    if (!widget_)
+        return;
+    failure_.clear();
+    const QString file = QString::fromStdString(path);
+    if (!QFileInfo(file).isFile()) {
+        failure_ = "The file " + path + " was not found.";
+        return;
+    }
+    widget_->setSource(QUrl::fromLocalFile(file));
+    if (widget_->status() == QQuickWidget::Error || (widget_->status() == QQuickWidget::Ready && !Root()))
+        OnStatusChanged(QQuickWidget::Error);
+}
+
+std::string QuickMovieHost::LoadFailure() const { return failure_; }
+
+QObject* QuickMovieHost::Root() const { return widget_ ? widget_->rootObject() : nullptr; }
+
+void QuickMovieHost::OnStatusChanged(QQuickWidget::Status status)
+{
+    if (!widget_)
+        return;
+    if (status == QQuickWidget::Error || (status == QQuickWidget::Ready && !Root())) {
+        std::string text;
+        for (const QQmlError& error : widget_->errors())
+            text += (text.empty() ? "" : "\n") + error.toString().toStdString();
+        failure_ = text.empty() ? std::string("The movie has no content.") : text;
+        return;
+    }
+    if (status != QQuickWidget::Ready)
+        return;
+    QObject* root = Root();
+    // A root object can be made again (a widget shown the first time under
+    // OpenGL): connect here each time it is ready, never twice to one root.
+    const int signal = root->metaObject()->indexOfSignal("fsCommand(QString,QString)");
+    if (signal < 0) {
+        failure_ = "The movie has no command signal fsCommand(string command, string args).";
+        return;
+    }
+    failure_.clear();
+    connect(root, SIGNAL(fsCommand(QString, QString)), this, SLOT(OnCommand(QString, QString)),
+            Qt::UniqueConnection);
+    for (const auto& [name, value] : variables_)
+        Apply(root, name, value);
+}
+
+void QuickMovieHost::OnCommand(const QString& command, const QString& args)
+{
+    if (handler_)
+        handler_(command.toStdString(), args.toStdString());
+}
+
+void QuickMovieHost::Apply(QObject* root, const std::string& name, const std::string& value)
+{
+    const QString property = PropertyName(name);
+    const QString text = QString::fromStdString(value);
+    QQmlProperty declared(root, property);
+    if (declared.isValid() && declared.isWritable())
+        declared.write(text);
+    else
+        // A variable the movie does not declare still holds its text, as a
+        // movie variable would.
+        root->setProperty(property.toUtf8().constData(), text);
+}
+
+void QuickMovieHost::SetVariable(const std::string& name, const std::string& value)
+{
+    if (observer_)
+        observer_(name, value);
+    bool known = false;
+    for (auto& entry : variables_) {
+        if (entry.first == name) {
+            entry.second = value;
+            known = true;
+            break;
+        }
+    }
+    if (!known)
+        variables_.emplace_back(name, value);
+    if (QObject* root = Root(); root && widget_->status() == QQuickWidget::Ready)
+        Apply(root, name, value);
+}
+
+std::string QuickMovieHost::GetVariable(const std::string& name) const
+{
+    if (QObject* root = Root()) {
+        const QVariant value = QQmlProperty::read(root, PropertyName(name));
+        if (value.isValid())
+            return value.toString().toStdString();
+        const QVariant dynamic = root->property(PropertyName(name).toUtf8().constData());
+        if (dynamic.isValid())
+            return dynamic.toString().toStdString();
+    }
+    for (const auto& entry : variables_)
+        if (entry.first == name)
+            return entry.second;
+    return {};
+}
+
+void QuickMovieHost::SetCommandHandler(CommandHandler handler) { handler_ = std::move(handler); }
+
+void QuickMovieHost::SetGeometry(int left, int top, int width, int height)
+{
+    if (widget_)
+        widget_->setGeometry(left, top, width, height);
+}
+
+void QuickMovieHost::BringToFront()
+{
+    if (widget_)
+        widget_->raise();
+}
+
+bool QuickMovieHost::HasPlayerWindow() const { return widget_ && widget_->parentWidget(); }
+
+void QuickMovieHost::SuppressContextMenu(bool on)
+{
+    if (!widget_ || on == suppressing_)
+        return;
+    suppressing_ = on;
+    if (on)
+        widget_->installEventFilter(this);
+    else
+        widget_->removeEventFilter(this);
+}
+
+bool QuickMovieHost::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != widget_)
+        return false;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        return static_cast<QMouseEvent*>(event)->button() == Qt::RightButton;
+    case QEvent::ContextMenu:
+        return true;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        return static_cast<QKeyEvent*>(event)->key() == Qt::Key_Menu;
+    default:
+        return false;
+    }
+}
+
+std::unique_ptr<MovieHost> CreateMovieHost(QWidget* parent) { return std::make_unique<QuickMovieHost>(parent); }
+
+} // namespace tollivex::platform

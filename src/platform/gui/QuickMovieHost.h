@@ -1,0 +1,75 @@
+#pragma once
+// The movie host on a QQuickWidget: the movie is a QML file whose root object
+// carries the variables as properties ("_root.name" is the property "name")
+// and sends commands through its signal fsCommand(command, args).
+
+#include "platform/gui/MovieHost.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QQuickWidget>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tollivex::platform {
+
+/// The player's own window. Reports its first painted frame when the
+/// environment asks for it (TOLLIVEX_REPORT_FIRST_FRAME).
+class MovieWidget : public QQuickWidget {
+public:
+    explicit MovieWidget(QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool reported_ = false;
+};
+
+class QuickMovieHost final : public QObject, public MovieHost {
+    Q_OBJECT
+public:
+    using VariableObserver = std::function<void(const std::string& name, const std::string& value)>;
+
+    explicit QuickMovieHost(QWidget* parent);
+    ~QuickMovieHost() override;
+
+    void LoadMovie(int layer, const std::string& path) override;
+    std::string LoadFailure() const override;
+    void SetVariable(const std::string& name, const std::string& value) override;
+    std::string GetVariable(const std::string& name) const override;
+    void SetCommandHandler(CommandHandler handler) override;
+    void SetGeometry(int left, int top, int width, int height) override;
+    void BringToFront() override;
+    bool HasPlayerWindow() const override;
+    void SuppressContextMenu(bool on) override;
+
+    /// Sees every SetVariable call, in order (tests record the protocol).
+    void SetVariableObserver(VariableObserver observer) { observer_ = std::move(observer); }
+    /// The movie's root object (none before the movie is ready).
+    QObject* Root() const;
+    QQuickWidget* Widget() const { return widget_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private slots:
+    void OnCommand(const QString& command, const QString& args);
+
+private:
+    void OnStatusChanged(QQuickWidget::Status status);
+    void Apply(QObject* root, const std::string& name, const std::string& value);
+
+    QPointer<MovieWidget> widget_;
+    CommandHandler handler_;
+    VariableObserver observer_;
+    /// Every variable written, latest value, in first-written order: applied
+    /// whenever a root object becomes ready (also a recreated one).
+    std::vector<std::pair<std::string, std::string>> variables_;
+    std::string failure_;
+    bool suppressing_ = false;
+};
+
+} // namespace tollivex::platform
