@@ -1,2 +1,39 @@
-// Placeholder entry point until the window is built.
-int main() { return 0; }
+// Tollivex: one window whose surface is the movie, a tray icon, and the
+// routines behind them. Creating the main window is the only entry point.
+#include "platform/FileSystem.h"
+#include "platform/gui/MainWindowHost.h"
+#include "shell/AboutText.h"
+#include "shell/FormFactory.h"
+#include "shell/Shutdown.h"
+#include "shell/frmMain.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char** argv)
+{
+    // The movie draws with Qt Quick; the software renderer needs no GPU.
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+        qputenv("QT_QUICK_BACKEND", "software");
+
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName("Harrowmere");
+    QApplication::setApplicationName("Tollivex");
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.0.%3")
+                                            .arg(TOLLIVEX_VERSION_MAJOR)
+                                            .arg(TOLLIVEX_VERSION_MINOR)
+                                            .arg(TOLLIVEX_VERSION_REVISION));
+    // The program lives on in the tray with its window hidden; only EndMe ends it.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(QIcon(QString::fromStdString(
+        tollivex::platform::JoinPath(tollivex::platform::ProgramFolder(), tollivex::kTrayImageFile))));
+
+    tollivex::frmMain form(tollivex::CreateFormControls());
+    form.Form_Load();
+    if (form.Ended())
+        return 1; // the movie could not be loaded; the user was told
+    form.Window().Show();
+    const int code = QApplication::exec();
+    tollivex::FinishShutdown(form);
+    return code;
+}
