@@ -101,6 +101,9 @@ CurlTransfer::CurlTransfer(std::shared_ptr<CurlMulti> multi, const TransferOptio
     curl_easy_setopt(easy_, CURLOPT_LOW_SPEED_TIME, static_cast<long>(StallTimeoutSeconds()));
     if (options.head) {
         curl_easy_setopt(easy_, CURLOPT_NOBODY, 1L);
+        // An answer without a body needs no length; reading it here would turn
+        // a malformed Content-Length into a failed request instead of "no size".
+        curl_easy_setopt(easy_, CURLOPT_IGNORE_CONTENT_LENGTH, 1L);
         // A question about a file is answered within twice the stall time-out
         // (60 s), even by a server that trickles its headers.
         curl_easy_setopt(easy_, CURLOPT_TIMEOUT, 2L * StallTimeoutSeconds());
