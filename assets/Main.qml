@@ -14,11 +14,11 @@ Rectangle {
     signal fsCommand(string command, string args)
 
     // ---- Variables the program writes (and video_url, which it reads) ----
+    // "_root.Download_CB" and "_root.Convert_CB" (always "1") are held as
+    // plain values: QML names cannot begin with a capital.
     property string video_url: ""
     property string aboutTxt: ""
     property string autoToDownloadList_CB: "0"
-    property string Download_CB: "1"
-    property string Convert_CB: "1"
     property string download_dir: ""
     property string downloadBtn: "1"
     property string startDownload: "1"

@@ -1,0 +1,132 @@
+// The movie host with the program's own movie: variables, commands, failures.
+#include "platform/gui/QtControls.h"
+#include "platform/gui/QuickMovieHost.h"
+#include "support/TempFolder.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMetaObject>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+using tollivex::platform::QuickMovieHost;
+
+namespace {
+std::string MoviePath() { return std::string(std::getenv("TOLLIVEX_SOURCE_DIR")) + "/assets/Main.qml"; }
+
+void Emit(QuickMovieHost& host, const char* command)
+{
+    QMetaObject::invokeMethod(host.Root(), "fsCommand", Q_ARG(QString, QString(command)), Q_ARG(QString, QString()));
+}
+} // namespace
+
+TEST(MovieHost, ProgramMovieTakesVariablesAndSendsCommandsOnce)
+{
+    QWidget window;
+    QuickMovieHost host(&window);
+    std::vector<std::pair<std::string, std::string>> written;
+    host.SetVariableObserver([&](const std::string& n, const std::string& v) { written.emplace_back(n, v); });
+    std::vector<std::string> commands;
+    host.SetCommandHandler([&](const std::string& c, const std::string&) { commands.push_back(c); });
+
+    // Written before the movie exists: kept and applied once it is ready.
+    host.SetVariable("_root.aboutTxt", "Version 1.0.0.4\r\nabout");
+    host.LoadMovie(0, MoviePath());
+    ASSERT_EQ(host.LoadFailure(), "");
+    ASSERT_NE(host.Root(), nullptr);
+    EXPECT_EQ(host.Root()->property("aboutTxt").toString().toStdString(), "Version 1.0.0.4\r\nabout");
+
+    host.SetVariable("_root.download_dir", "/tmp/videos");
+    host.SetVariable("_root.startDownload", "0");
+    EXPECT_EQ(host.GetVariable("_root.download_dir"), "/tmp/videos");
+    EXPECT_EQ(host.GetVariable("_root.startDownload"), "0");
+    // A variable the movie does not declare still holds its text.
+    host.SetVariable("_root.undeclared", "x");
+    EXPECT_EQ(host.GetVariable("_root.undeclared"), "x");
+    ASSERT_EQ(written.size(), 4u);
+    EXPECT_EQ(written[1].first, "_root.download_dir");
+
+    // What the user typed is read back.
+    host.Root()->setProperty("video_url", QString(" http://a.example/v "));
+    EXPECT_EQ(host.GetVariable("_root.video_url"), " http://a.example/v ");
+
+    window.resize(639, 535);
+    host.SetGeometry(0, 0, 639, 535);
+    window.show();
+    QApplication::processEvents();
+    Emit(host, "IDC_FS_Close");
+    // The movie announces its first page by itself shortly after it starts.
+    QTest::qWaitFor([&] { return commands.size() >= 3; }, 3000);
+    QTest::qWait(100);
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), "IDC_FS_Close"), 1);
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), "IDC_FS_Download"), 1);
+    EXPECT_TRUE(host.HasPlayerWindow());
+}
+
+TEST(MovieHost, MissingOrBrokenMovieIsReported)
+{
+    tollivex::test::TempFolder folder;
+    QWidget window;
+    QuickMovieHost missing(&window);
+    missing.LoadMovie(0, folder.File("Main.qml"));
+    EXPECT_NE(missing.LoadFailure().find("was not found"), std::string::npos);
+
+    QuickMovieHost broken(&window);
+    broken.LoadMovie(0, folder.Write("Broken.qml", "import QtQuick\nRectangle { width: \n"));
+    EXPECT_FALSE(broken.LoadFailure().empty());
+
+    QuickMovieHost silent(&window);
+    silent.LoadMovie(0, folder.Write("Silent.qml", "import QtQuick\nRectangle { width: 10; height: 10 }\n"));
+    EXPECT_NE(silent.LoadFailure().find("fsCommand"), std::string::npos);
+}
+
+TEST(MovieHost, ContextMenuKeyAndRightButtonAreSwallowedOnlyWhileSuppressed)
+{
+    QWidget window;
+    QuickMovieHost host(&window);
+    host.LoadMovie(0, MoviePath());
+    QWidget* player = host.Widget();
+
+    // An observer behind the host's filter sees what reaches the movie.
+    struct Seen : QObject {
+        std::vector<int> keys;
+        int rightPresses = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::KeyPress)
+                keys.push_back(static_cast<QKeyEvent*>(e)->key());
+            if (e->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(e)->button() == Qt::RightButton)
+                ++rightPresses;
+            return false;
+        }
+    } seen;
+    player->installEventFilter(&seen);
+    host.SuppressContextMenu(true); // installed later, so it runs first
+
+    auto press = [&](int key) {
+        QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(player, &e);
+    };
+    auto rightClick = [&] {
+        QMouseEvent e(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::RightButton, Qt::RightButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(player, &e);
+    };
+    press(Qt::Key_Menu);
+    press(Qt::Key_A);
+    rightClick();
+    EXPECT_EQ(seen.keys, std::vector<int>{Qt::Key_A});
+    EXPECT_EQ(seen.rightPresses, 0);
+
+    host.SuppressContextMenu(false);
+    press(Qt::Key_Menu);
+    rightClick();
+    EXPECT_EQ(seen.keys, (std::vector<int>{Qt::Key_A, Qt::Key_Menu}));
+    EXPECT_EQ(seen.rightPresses, 1);
+}
