@@ -70,7 +70,8 @@ public:
     virtual void SetCellSelected(const GridCell& cell, bool selected) = 0;
     virtual std::string ColumnKey(int column) const = 0;
 
-    /// The selected cells, in the grid's order.
+    /// The selected cells in the order they were selected (each selection
+    /// range top-left to bottom-right); a selected row contributes its cells.
     virtual std::vector<GridCell> SelectedCells() const = 0;
 
     // Layout.
@@ -90,7 +91,10 @@ public:
     virtual bool IsVisible() const = 0;
     virtual void BringToFront() = 0;
     virtual void SetGeometry(int left, int top, int width, int height) = 0;
+    /// True when the keyboard focus of its window is in the grid (or its editor).
     virtual bool IsActiveControl() const = 0;
+    /// Makes the grid its window's active control.
+    virtual void Activate() = 0;
 
     /// Scrolls the first row scroll region one row: 0 toward the top, 1 toward the bottom.
     virtual void ScrollRowRegion(int action) = 0;

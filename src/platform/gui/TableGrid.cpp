@@ -1,0 +1,377 @@
+#include "platform/gui/TableGrid.h"
+
+#include "platform/gui/QtControls.h"
+#include "platform/gui/TableGridDelegate.h"
+#include "platform/gui/TableGridModel.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <cmath>
+#include <set>
+#include <utility>
+
+namespace tollivex::platform {
+
+namespace {
+constexpr int kRowHeight = 18;
+constexpr int kSelectorWidth = 12;
+
+QColor ToColor(const Rgb& c) { return QColor(c.r, c.g, c.b); }
+
+QString Css(const QColor& c) { return c.name(QColor::HexRgb); }
+} // namespace
+
+TableGrid::TableGrid(QWidget* parent)
+{
+    frame_ = new QFrame(parent);
+    frame_->setFrameShape(QFrame::NoFrame);
+    auto* layout = new QVBoxLayout(frame_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    captionLabel_ = new QLabel(frame_);
+    captionLabel_->hide();
+    layout->addWidget(captionLabel_);
+
+    view_ = new QTableView(frame_);
+    model_ = new TableGridModel(view_);
+    view_->setModel(model_);
+    delegate_ = new TableGridDelegate(view_, model_, &look_,
+                                      [this](int row, int column) { return GridCell{GridRow{row, binding_}, column}; });
+    view_->setItemDelegate(delegate_);
+    view_->setSelectionBehavior(QAbstractItemView::SelectItems);
+    view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                           QAbstractItemView::SelectedClicked);
+    view_->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    view_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    view_->setShowGrid(false);  // the delegate draws the borders, so a filter can skip them
+    view_->setWordWrap(false);
+    view_->setTabKeyNavigation(false);
+    view_->horizontalHeader()->setSectionsClickable(false);  // a header click must not select a whole column
+    view_->horizontalHeader()->setHighlightSections(false);
+    view_->horizontalHeader()->setStretchLastSection(false);
+    view_->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view_->verticalHeader()->setFixedWidth(kSelectorWidth);
+    view_->verticalHeader()->setHighlightSections(false);
+    view_->viewport()->setMouseTracking(true);
+    view_->viewport()->installEventFilter(this);
+    layout->addWidget(view_);
+
+    model_->beforeUpdate = [this](int row, int column, const std::string& value) {
+        bool cancel = false;
+        if (handlers_.BeforeCellUpdate)
+            handlers_.BeforeCellUpdate(GridCell{GridRow{row, binding_}, column}, value, cancel);
+        return cancel;
+    };
+    model_->afterUpdate = [this](int row, int column) {
+        if (handlers_.AfterCellUpdate)
+            handlers_.AfterCellUpdate(GridCell{GridRow{row, binding_}, column});
+    };
+}
+
+TableGrid::~TableGrid()
+{
+    // The parent may already have destroyed the widgets.
+    if (frame_)
+        delete frame_.data();
+}
+
+QWidget* TableGrid::Widget() const { return frame_.data(); }
+GridDrawFilter* TableGrid::DrawFilter() const { return delegate_->Filter(); }
+
+void TableGrid::SetDataSource(std::shared_ptr<const DownloadListTable> table)
+{
+    if (!frame_)
+        return;
+    // Rebinding keeps the list where the user was looking; the selection goes
+    // with the old table because its rows may now hold other items.
+    const int scroll = view_->verticalScrollBar()->value();
+    const bool bound = table != nullptr;
+    ++binding_;
+    model_->Bind(std::move(table));
+    view_->verticalScrollBar()->setValue(scroll);
+    if (bound && handlers_.InitializeLayout)
+        handlers_.InitializeLayout();
+}
+
+bool TableGrid::IsCurrent(const GridRow& row) const
+{
+    return frame_ && row.binding == binding_ && row.index >= 0 && row.index < model_->rowCount();
+}
+
+bool TableGrid::IsCurrent(const GridCell& cell) const
+{
+    return IsCurrent(cell.row) && cell.column >= 0 && cell.column < kDownloadListColumns;
+}
+
+std::optional<GridRow> TableGrid::FirstRow() const
+{
+    if (!frame_ || model_->rowCount() == 0)
+        return std::nullopt;
+    return GridRow{0, binding_};
+}
+
+std::optional<GridRow> TableGrid::LastRow() const
+{
+    if (!frame_ || model_->rowCount() == 0)
+        return std::nullopt;
+    return GridRow{model_->rowCount() - 1, binding_};
+}
+
+std::optional<GridRow> TableGrid::NextRow(const GridRow& row) const
+{
+    if (!IsCurrent(row) || row.index + 1 >= model_->rowCount())
+        return std::nullopt;
+    return GridRow{row.index + 1, binding_};
+}
+
+std::optional<GridRow> TableGrid::PreviousRow(const GridRow& row) const
+{
+    if (!IsCurrent(row) || row.index == 0)
+        return std::nullopt;
+    return GridRow{row.index - 1, binding_};
+}
+
+bool TableGrid::IsRowSelected(const GridRow& row) const
+{
+    return IsCurrent(row) && view_->selectionModel()->isRowSelected(row.index, QModelIndex());
+}
+
+void TableGrid::SetRowSelected(const GridRow& row, bool selected)
+{
+    if (!IsCurrent(row))
+        return;
+    view_->selectionModel()->select(model_->index(row.index, 0),
+                                    (selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) |
+                                        QItemSelectionModel::Rows);
+}
+
+std::string TableGrid::CellText(const GridCell& cell) const
+{
+    if (!IsCurrent(cell))
+        return {};
+    return model_->Text(cell.row.index, cell.column);
+}
+
+void TableGrid::SetCellValue(const GridCell& cell, const std::string& value)
+{
+    if (IsCurrent(cell))
+        model_->Write(cell.row.index, cell.column, value);
+}
+
+bool TableGrid::IsCellSelected(const GridCell& cell) const
+{
+    return IsCurrent(cell) && view_->selectionModel()->isSelected(model_->index(cell.row.index, cell.column));
+}
+
+void TableGrid::SetCellSelected(const GridCell& cell, bool selected)
+{
+    if (!IsCurrent(cell))
+        return;
+    view_->selectionModel()->select(model_->index(cell.row.index, cell.column),
+                                    selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
+}
+
+std::string TableGrid::ColumnKey(int column) const
+{
+    if (column < 0 || column >= kDownloadListColumns)
+        return {};
+    return DownloadListColumns()[static_cast<size_t>(column)].key;
+}
+
+std::vector<GridCell> TableGrid::SelectedCells() const
+{
+    std::vector<GridCell> cells;
+    if (!frame_)
+        return cells;
+    std::set<std::pair<int, int>> seen;
+    const QItemSelection selection = view_->selectionModel()->selection();
+    for (const QItemSelectionRange& range : selection) {
+        for (int r = range.top(); r <= range.bottom(); ++r) {
+            for (int c = range.left(); c <= range.right(); ++c) {
+                if (seen.insert({r, c}).second)
+                    cells.push_back(GridCell{GridRow{r, binding_}, c});
+            }
+        }
+    }
+    return cells;
+}
+
+void TableGrid::SetCaption(const std::string& caption)
+{
+    caption_ = caption;
+    if (!frame_)
+        return;
+    captionLabel_->setText(QString::fromStdString(caption));
+    captionLabel_->setVisible(!caption.empty());
+}
+
+void TableGrid::SetColumnCaption(int column, const std::string& caption) { model_->SetCaption(column, caption); }
+
+int TableGrid::TwipsToPixels(float twips) const
+{
+    const int dpi = frame_ ? view_->logicalDpiX() : 96;
+    return static_cast<int>(std::lround(static_cast<double>(twips) / 15.0 * dpi / 96.0));
+}
+
+void TableGrid::SetColumnWidthTwips(int column, float twips)
+{
+    if (!frame_ || column < 0 || column >= kDownloadListColumns || !(twips >= 0))
+        return;
+    view_->setColumnWidth(column, TwipsToPixels(twips));
+}
+
+void TableGrid::SetColumnEditable(int column, bool editable) { model_->SetEditable(column, editable); }
+
+void TableGrid::SetAppearanceColors(GridAppearance which, std::optional<Rgb> back, std::optional<Rgb> fore,
+                                    std::optional<Rgb> third)
+{
+    if (!frame_)
+        return;
+    switch (which) {
+    case GridAppearance::Grid:
+        if (back) {
+            look_.gridBack = ToColor(*back);
+            QPalette p = view_->palette();
+            p.setColor(QPalette::Base, look_.gridBack);
+            p.setColor(QPalette::Window, look_.gridBack);
+            view_->setPalette(p);
+            frame_->setAutoFillBackground(true);
+            frame_->setPalette(p);
+        }
+        if (third)
+            look_.lineColor = ToColor(*third);
+        break;
+    case GridAppearance::Group1:
+        if (back)
+            look_.selectedBack = ToColor(*back);
+        if (fore)
+            look_.selectedFore = ToColor(*fore);
+        break;
+    case GridAppearance::Group2:
+        if (back)
+            look_.activeBack = ToColor(*back);
+        if (fore)
+            look_.activeFore = ToColor(*fore);
+        break;
+    case GridAppearance::Group3:
+        if (back)
+            look_.rowBack = ToColor(*back);
+        if (fore)
+            look_.rowFore = ToColor(*fore);
+        break;
+    case GridAppearance::Group4:
+        if (back)
+            look_.headerBack = ToColor(*back);
+        break;
+    case GridAppearance::Group5:
+        if (back)
+            look_.selectorBack = ToColor(*back);
+        break;
+    }
+    ApplyHeaderLook();
+    view_->viewport()->update();
+}
+
+void TableGrid::ApplyHeaderLook()
+{
+    const QString line = Css(look_.lineColor);
+    auto sheet = [&](const QColor& back) {
+        QString s = "QHeaderView::section { border: 0px; border-right: 1px solid " + line +
+                    "; border-bottom: 1px solid " + line + "; padding-left: 3px;";
+        if (back.isValid())
+            s += " background-color: " + Css(back) + ";";
+        return s + " }";
+    };
+    view_->horizontalHeader()->setStyleSheet(sheet(look_.headerBack));
+    view_->verticalHeader()->setStyleSheet(sheet(look_.selectorBack));
+}
+
+void TableGrid::SetHandlers(GridHandlers handlers) { handlers_ = std::move(handlers); }
+
+void TableGrid::SetDrawFilter(GridDrawFilter* filter)
+{
+    delegate_->SetFilter(filter);
+    if (frame_)
+        view_->viewport()->update();
+}
+
+void TableGrid::SetVisible(bool visible)
+{
+    if (frame_)
+        frame_->setVisible(visible);
+}
+
+bool TableGrid::IsVisible() const { return frame_ && !frame_->isHidden(); }
+
+void TableGrid::BringToFront()
+{
+    if (frame_)
+        frame_->raise();
+}
+
+void TableGrid::SetGeometry(int left, int top, int width, int height)
+{
+    if (frame_)
+        frame_->setGeometry(left, top, width, height);
+}
+
+bool TableGrid::IsActiveControl() const
+{
+    if (!frame_)
+        return false;
+    QWidget* focus = frame_->window()->focusWidget();
+    return focus && (focus == frame_ || frame_->isAncestorOf(focus));
+}
+
+void TableGrid::Activate()
+{
+    if (frame_)
+        view_->setFocus(Qt::OtherFocusReason);
+}
+
+void TableGrid::ScrollRowRegion(int action)
+{
+    if (!frame_)
+        return;
+    QScrollBar* bar = view_->verticalScrollBar();
+    if (action == 0)
+        bar->setValue(bar->value() - 1);
+    else if (action == 1)
+        bar->setValue(bar->value() + 1);
+}
+
+bool TableGrid::eventFilter(QObject* watched, QEvent* event)
+{
+    if (frame_ && watched == view_->viewport() && event->type() == QEvent::MouseMove && delegate_->Filter()) {
+        const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
+        const QModelIndex index = view_->indexAt(pos);
+        if (index.isValid()) {
+            GridUIElement element;
+            element.rect = view_->visualRect(index);
+            element.cell = GridCell{GridRow{index.row(), binding_}, index.column()};
+            bool resize = false;
+            std::optional<QCursor> cursor;
+            delegate_->Filter()->BeforeSetCursor(element, resize, cursor);
+            if (cursor)
+                view_->viewport()->setCursor(*cursor);
+            else
+                view_->viewport()->unsetCursor();
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+std::unique_ptr<GridControl> CreateGridControl(QWidget* parent) { return std::make_unique<TableGrid>(parent); }
+
+} // namespace tollivex::platform

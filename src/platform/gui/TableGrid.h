@@ -1,0 +1,91 @@
+#pragma once
+// The grid control on a QTableView: a caption line above a table view over
+// the bound download list table, painted cell by cell by TableGridDelegate.
+// Every SetDataSource starts a new binding, so older GridRow values go stale.
+
+#include "platform/gui/GridControl.h"
+#include "platform/gui/TableGridLook.h"
+
+#include <QObject>
+#include <QPointer>
+
+class QFrame;
+class QLabel;
+class QTableView;
+class QWidget;
+
+namespace tollivex::platform {
+
+class TableGridModel;
+class TableGridDelegate;
+
+class TableGrid final : public QObject, public GridControl {
+public:
+    explicit TableGrid(QWidget* parent);
+    ~TableGrid() override;
+
+    void SetDataSource(std::shared_ptr<const DownloadListTable> table) override;
+
+    std::optional<GridRow> FirstRow() const override;
+    std::optional<GridRow> LastRow() const override;
+    std::optional<GridRow> NextRow(const GridRow& row) const override;
+    std::optional<GridRow> PreviousRow(const GridRow& row) const override;
+    bool IsRowSelected(const GridRow& row) const override;
+    void SetRowSelected(const GridRow& row, bool selected) override;
+
+    std::string CellText(const GridCell& cell) const override;
+    void SetCellValue(const GridCell& cell, const std::string& value) override;
+    bool IsCellSelected(const GridCell& cell) const override;
+    void SetCellSelected(const GridCell& cell, bool selected) override;
+    std::string ColumnKey(int column) const override;
+    std::vector<GridCell> SelectedCells() const override;
+
+    void SetCaption(const std::string& caption) override;
+    void SetColumnCaption(int column, const std::string& caption) override;
+    void SetColumnWidthTwips(int column, float twips) override;
+    void SetColumnEditable(int column, bool editable) override;
+    void SetAppearanceColors(GridAppearance which, std::optional<Rgb> back, std::optional<Rgb> fore,
+                             std::optional<Rgb> third) override;
+
+    void SetHandlers(GridHandlers handlers) override;
+    void SetDrawFilter(GridDrawFilter* filter) override;
+
+    void SetVisible(bool visible) override;
+    bool IsVisible() const override;
+    void BringToFront() override;
+    void SetGeometry(int left, int top, int width, int height) override;
+    bool IsActiveControl() const override;
+    void Activate() override;
+    void ScrollRowRegion(int action) override;
+
+    // For window code and tests.
+    QWidget* Widget() const;
+    QTableView* View() const { return view_; }
+    TableGridModel* Model() const { return model_; }
+    GridDrawFilter* DrawFilter() const;
+    const TableGridLook& Look() const { return look_; }
+    const std::string& Caption() const { return caption_; }
+    std::uint64_t Binding() const { return binding_; }
+    /// Pixels for a width in twips at the grid's DPI (15 twips per pixel at 96 DPI).
+    int TwipsToPixels(float twips) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool IsCurrent(const GridRow& row) const;
+    bool IsCurrent(const GridCell& cell) const;
+    void ApplyHeaderLook();
+
+    QPointer<QFrame> frame_;
+    QLabel* captionLabel_ = nullptr;
+    QTableView* view_ = nullptr;
+    TableGridModel* model_ = nullptr;
+    TableGridDelegate* delegate_ = nullptr;
+    GridHandlers handlers_;
+    TableGridLook look_;
+    std::string caption_;
+    std::uint64_t binding_ = 0;
+};
+
+} // namespace tollivex::platform

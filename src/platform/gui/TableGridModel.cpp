@@ -1,0 +1,132 @@
+#include "platform/gui/TableGridModel.h"
+
+namespace tollivex::platform {
+
+namespace {
+const std::string kNoText;
+}
+
+TableGridModel::TableGridModel(QObject* parent) : QAbstractTableModel(parent)
+{
+    const auto& columns = DownloadListColumns();
+    for (int c = 0; c < kDownloadListColumns; ++c)
+        captions_[static_cast<size_t>(c)] = columns[static_cast<size_t>(c)].key;
+}
+
+void TableGridModel::Bind(std::shared_ptr<const DownloadListTable> table)
+{
+    beginResetModel();
+    table_ = std::move(table);
+    written_.clear();
+    endResetModel();
+}
+
+const std::string& TableGridModel::Text(int row, int column) const
+{
+    if (!table_ || row < 0 || column < 0 || column >= kDownloadListColumns ||
+        static_cast<size_t>(row) >= table_->RowCount())
+        return kNoText;
+    if (!written_.empty()) {
+        auto it = written_.find(Key(row, column));
+        if (it != written_.end())
+            return it->second;
+    }
+    return table_->RowAt(static_cast<size_t>(row)).text[static_cast<size_t>(column)];
+}
+
+void TableGridModel::Write(int row, int column, const std::string& value)
+{
+    if (!table_ || row < 0 || column < 0 || column >= kDownloadListColumns ||
+        static_cast<size_t>(row) >= table_->RowCount())
+        return;
+    written_[Key(row, column)] = value;
+    const QModelIndex at = index(row, column);
+    emit dataChanged(at, at, {Qt::DisplayRole, Qt::EditRole});
+}
+
+void TableGridModel::SetCaption(int column, const std::string& caption)
+{
+    if (column < 0 || column >= kDownloadListColumns)
+        return;
+    captions_[static_cast<size_t>(column)] = caption;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+const std::string& TableGridModel::Caption(int column) const
+{
+    if (column < 0 || column >= kDownloadListColumns)
+        return kNoText;
+    return captions_[static_cast<size_t>(column)];
+}
+
+void TableGridModel::SetEditable(int column, bool editable)
+{
+    if (column < 0 || column >= kDownloadListColumns)
+        return;
+    editable_[static_cast<size_t>(column)] = editable;
+}
+
+bool TableGridModel::IsEditable(int column) const
+{
+    return column >= 0 && column < kDownloadListColumns && editable_[static_cast<size_t>(column)];
+}
+
+int TableGridModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.isValid() || !table_)
+        return 0;
+    return static_cast<int>(table_->RowCount());
+}
+
+int TableGridModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : kDownloadListColumns;
+}
+
+QVariant TableGridModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole || role == Qt::ToolTipRole)
+        return QString::fromStdString(Text(index.row(), index.column()));
+    return {};
+}
+
+bool TableGridModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole || !IsEditable(index.column()))
+        return false;
+    const int row = index.row();
+    const int column = index.column();
+    const std::string text = value.toString().toStdString();
+    if (beforeUpdate && beforeUpdate(row, column, text))
+        return false;
+    // The check may have rebuilt or unbound the table meanwhile.
+    if (row >= rowCount())
+        return false;
+    Write(row, column, text);
+    if (afterUpdate)
+        afterUpdate(row, column);
+    return true;
+}
+
+Qt::ItemFlags TableGridModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (IsEditable(index.column()))
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+QVariant TableGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Horizontal)
+        return QString::fromStdString(Caption(section));
+    return QString();  // row selectors carry no text
+}
+
+} // namespace tollivex::platform

@@ -1,0 +1,57 @@
+#pragma once
+// The item model over the bound download list table: the grid's rows and
+// cells, column captions and editing rights. Values written into cells are
+// kept beside the table, so they show at once without a rebuild.
+
+#include "platform/gui/GridControl.h"
+#include "queue/DownloadListTable.h"
+
+#include <QAbstractTableModel>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+namespace tollivex::platform {
+
+class TableGridModel final : public QAbstractTableModel {
+public:
+    explicit TableGridModel(QObject* parent = nullptr);
+
+    /// Binds a new table (none shows no rows); written values are dropped.
+    void Bind(std::shared_ptr<const DownloadListTable> table);
+    bool IsBound() const { return table_ != nullptr; }
+
+    /// Display text of a cell, "" outside the table.
+    const std::string& Text(int row, int column) const;
+    /// Writes a value that shows at once.
+    void Write(int row, int column, const std::string& value);
+
+    void SetCaption(int column, const std::string& caption);
+    const std::string& Caption(int column) const;
+    void SetEditable(int column, bool editable);
+    bool IsEditable(int column) const;
+
+    /// Asked before an edited value is stored (true refuses it) and told after.
+    std::function<bool(int row, int column, const std::string& value)> beforeUpdate;
+    std::function<void(int row, int column)> afterUpdate;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+    static long long Key(int row, int column) { return static_cast<long long>(row) * kDownloadListColumns + column; }
+
+    std::shared_ptr<const DownloadListTable> table_;
+    std::unordered_map<long long, std::string> written_;
+    std::array<std::string, kDownloadListColumns> captions_;
+    std::array<bool, kDownloadListColumns> editable_{};
+};
+
+} // namespace tollivex::platform
