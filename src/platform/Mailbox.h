@@ -1,6 +1,9 @@
 #pragma once
 // The mailbox the clipboard watcher delivers into (txtMonitor): a text whose
 // change is reported, reachable from the watcher process through its identity.
+// Deliveries are queued and handed over one at a time: each sets the text and
+// reports it, after the previous report has returned, even when several
+// arrive together or while a report is still running.
 
 #include <functional>
 #include <string>
@@ -14,7 +17,8 @@ public:
     /// The identity handed to the watcher, as a decimal number.
     virtual std::string Identity() const = 0;
     virtual const std::string& Text() const = 0;
-    /// Replaces the whole text and reports the change.
+    /// Replaces the whole text and reports the change (nothing is reported
+    /// when the text stays the same).
     virtual void SetText(const std::string& text) = 0;
     virtual void SetChangeHandler(std::function<void()> handler) = 0;
 };

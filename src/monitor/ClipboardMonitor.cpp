@@ -1,0 +1,94 @@
+// The clipboard monitor: the watcher program that delivers into txtMonitor,
+// and the polling of the clipboard on tmrMonitor.
+
+#include "shell/frmMain.h"
+
+#include "platform/Desktop.h"
+#include "platform/FileSystem.h"
+#include "platform/Mailbox.h"
+#include "resolve/SiteCode.h"
+
+namespace tollivex {
+
+namespace {
+
+#ifdef _WIN32
+constexpr const char* kWatcherFile = "Clip.exe";
+#else
+constexpr const char* kWatcherFile = "clip";
+#endif
+
+// The monitor's steps stand alone: a failing one is skipped, the next runs.
+template <typename Fn>
+void Step(Fn&& fn) noexcept
+{
+    try {
+        fn();
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+void frmMain::Monitor(bool bState)
+{
+    // Whether the watcher could be started is not checked: the switch follows the user.
+    Step([&] {
+        const std::string watcher = platform::JoinPath(platform::ProgramFolder(), kWatcherFile);
+        platform::LaunchProgram(watcher, {bState ? txtMonitor().Identity() : std::string("Exit")});
+    });
+    bUrlMonitor = bState;
+}
+
+void frmMain::txtMonitor_Change()
+{
+    // Emptying the box below reports a change too; that one ends here.
+    const std::string text = txtMonitor().Text();
+    if (text.empty())
+        return;
+    // Whatever the watcher delivers is queued; the queue marks what it cannot download.
+    Step([&] { AddVideoUrl(text); });
+    Step([&] { SetMovieVariable("_root.video_url", text); });
+    // During a run the walk picks the new item up by itself.
+    Step([&] {
+        if (!bDownloading)
+            tmrDownload.SetEnabled(true);
+    });
+    Step([&] { txtMonitor().SetText(""); });
+}
+
+void frmMain::tmrMonitor_Timer()
+{
+    std::string text;
+    Step([&] { text = platform::ClipboardText(); });
+    if (text != sLastClipboard) {
+        bool supported = false;
+        Step([&] { supported = GetSiteCode(text) != -1; });
+        if (supported) {
+            Step([&] { AddVideoUrl(text); });
+            Step([&] { SetMovieVariable("_root.video_url", text); });
+            // Taken before the run starts: passes nested inside the run skip it.
+            sLastClipboard = text;
+            Step([&] {
+                if (!bDownloading)
+                    cmdStartDownload_Click();
+            });
+        }
+    }
+    sLastClipboard = text;
+}
+
+void frmMain::chkMonitor_Click()
+{
+    // The text already on the clipboard counts as new once polling is switched.
+    sLastClipboard.clear();
+    if (!tmrMonitor.Enabled()) {
+        tmrMonitor.SetEnabled(true);
+        bUrlMonitor = true;
+    } else {
+        tmrMonitor.SetEnabled(false);
+        bUrlMonitor = false;
+    }
+}
+
+} // namespace tollivex

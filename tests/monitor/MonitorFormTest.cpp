@@ -1,0 +1,213 @@
+// The clipboard monitor's routines on a real main window: deliveries into
+// txtMonitor, switching the watcher, and the polling pass.
+
+#include "MonitorTestSupport.h"
+#include "platform/MailboxChannel.h"
+#include "platform/MessageBox.h"
+#include "platform/gui/LocalSocketMailbox.h"
+#include "queue/DownloadListTable.h"
+#include "queue/DownloadQueue.h"
+#include "shell/FormFactory.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLocalSocket>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace tollivex {
+namespace {
+
+const std::string kYouTube = "http://www.youtube.com/watch?v=abc";
+const std::string kDailyMotion = "http://www.dailymotion.com/video/x1";
+const std::string kUnsupported = "http://example.org/clip";
+
+class MonitorForm : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { test::UsePrivateRuntimeFolder(); }
+
+    void SetUp() override
+    {
+        DownloadQueue.clear();
+        rsDownloadList.reset();
+        bUrlMonitor = false;
+        sDownloadDir = "/nonexistent-test-folder";
+        form = std::make_unique<frmMain>(CreateFormControls());
+        // The toggle, when it runs, meets a run it may cancel: the question
+        // says it ran, and answering No keeps everything as it was.
+        form->cmdStartDownload.Caption = "Stop Downloading";
+        platform::SetMessageAnswerer([this](const platform::MessageRequest& request) {
+            if (request.text == "Are you sure that you want to cancel downloading?")
+                ++toggles;
+            else
+                ++otherMessages;
+            return platform::MessageAnswer::No;
+        });
+    }
+    void TearDown() override
+    {
+        form->tmrMonitor.SetEnabled(false);
+        form->tmrDownload.SetEnabled(false);
+        if (bUrlMonitor)
+            form->Monitor(false);
+        form.reset();
+        platform::SetMessageAnswerer({});
+        DownloadQueue.clear();
+        rsDownloadList.reset();
+        bUrlMonitor = false;
+        sDownloadDir.clear();
+    }
+
+    platform::LocalSocketMailbox& Mailbox()
+    {
+        return dynamic_cast<platform::LocalSocketMailbox&>(form->txtMonitor());
+    }
+    std::string VideoUrl() { return form->Flash().GetVariable("_root.video_url"); }
+    static void SetClipboard(const std::string& text)
+    {
+        QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+    }
+
+    std::unique_ptr<frmMain> form;
+    int toggles = 0;
+    int otherMessages = 0;
+};
+
+TEST_F(MonitorForm, DeliveryQueuesTheTextAndArmsTheRunOnlyWhenNoneIsActive)
+{
+    form->txtMonitor().SetText(kYouTube);
+    ASSERT_EQ(DownloadQueue.size(), 1u);
+    EXPECT_EQ(DownloadQueue[0].Video_URL, kYouTube);
+    EXPECT_EQ(DownloadQueue[0].Status, "Waiting");
+    EXPECT_EQ(VideoUrl(), kYouTube);
+    EXPECT_TRUE(form->tmrDownload.Enabled());
+    EXPECT_EQ(form->txtMonitor().Text(), "");
+
+    // During a run: queued, the timer stays off, the box is emptied; no test
+    // is made on the text, the queue marks what it cannot download.
+    form->tmrDownload.SetEnabled(false);
+    form->bDownloading = true;
+    form->txtMonitor().SetText(kUnsupported);
+    form->bDownloading = false;
+    ASSERT_EQ(DownloadQueue.size(), 2u);
+    EXPECT_EQ(DownloadQueue[1].FileName, "ERROR");
+    EXPECT_EQ(DownloadQueue[1].Status, "Link is not supported");
+    EXPECT_EQ(VideoUrl(), kUnsupported);
+    EXPECT_FALSE(form->tmrDownload.Enabled());
+    EXPECT_EQ(form->txtMonitor().Text(), "");
+
+    // An address already queued is not queued twice.
+    form->txtMonitor().SetText(kYouTube);
+    EXPECT_EQ(DownloadQueue.size(), 2u);
+    EXPECT_TRUE(form->tmrDownload.Enabled());
+    form->tmrDownload.SetEnabled(false);
+    EXPECT_EQ(toggles, 0);
+}
+
+TEST_F(MonitorForm, SocketDeliveriesAreQueuedInOrderAndTheRunStartsThroughTheToggle)
+{
+    QLocalSocket watcher;
+    watcher.connectToServer(platform::MailboxServerName(QString::fromStdString(form->txtMonitor().Identity())));
+    ASSERT_TRUE(watcher.waitForConnected(2000));
+    watcher.write(platform::FrameDelivery(QString::fromStdString(kYouTube)) +
+                  platform::FrameDelivery(QString::fromStdString(kDailyMotion)) +
+                  platform::FrameDelivery(QString::fromStdString(kUnsupported)));
+    watcher.flush();
+    ASSERT_TRUE(test::WaitUntil([] { return DownloadQueue.size() == 3; }, 3000));
+    EXPECT_EQ(DownloadQueue[0].Video_URL, kYouTube);
+    EXPECT_EQ(DownloadQueue[1].Video_URL, kDailyMotion);
+    EXPECT_EQ(DownloadQueue[2].Video_URL, kUnsupported);
+    EXPECT_EQ(form->txtMonitor().Text(), "");
+    // The one-shot timer runs the toggle once, about 200 ms later.
+    ASSERT_TRUE(test::WaitUntil([&] { return toggles > 0; }, 3000));
+    test::WaitUntil([] { return false; }, 400);
+    EXPECT_EQ(toggles, 1);
+    EXPECT_FALSE(form->tmrDownload.Enabled());
+}
+
+TEST_F(MonitorForm, MonitorStartsTheWatcherWithTheMailboxIdentityAndExitStopsIt)
+{
+    // The real watcher beside the test program connects to this window's mailbox.
+    form->Monitor(true);
+    EXPECT_TRUE(bUrlMonitor);
+    ASSERT_TRUE(test::WaitUntil([&] { return Mailbox().ConnectionCount() == 1; }, 10000));
+
+    // Switching on again starts the file again; still one watcher delivers.
+    form->Monitor(true);
+    test::WaitUntil([] { return false; }, 1000);
+    EXPECT_EQ(Mailbox().ConnectionCount(), 1);
+
+    form->Monitor(false);
+    EXPECT_FALSE(bUrlMonitor);
+    EXPECT_TRUE(test::WaitUntil([&] { return Mailbox().ConnectionCount() == 0; }, 10000));
+
+    // Off while no watcher runs still starts the file with "Exit"; nothing breaks.
+    form->Monitor(false);
+    EXPECT_FALSE(bUrlMonitor);
+}
+
+TEST_F(MonitorForm, PollingTakesEachNewSupportedTextOnce)
+{
+    // The switch flips with every click, whatever the box shows.
+    form->sLastClipboard = "stale";
+    form->chkMonitor_Click();
+    EXPECT_TRUE(form->tmrMonitor.Enabled());
+    EXPECT_TRUE(bUrlMonitor);
+    EXPECT_EQ(form->sLastClipboard, "");
+    EXPECT_EQ(form->tmrMonitor.Interval(), 2000);
+    form->tmrMonitor.SetEnabled(false); // the passes below are run by hand
+
+    // A supported address already on the clipboard: queued, and the run starts at once.
+    SetClipboard(kYouTube);
+    form->tmrMonitor_Timer();
+    ASSERT_EQ(DownloadQueue.size(), 1u);
+    EXPECT_EQ(VideoUrl(), kYouTube);
+    EXPECT_EQ(form->sLastClipboard, kYouTube);
+    EXPECT_EQ(toggles, 1);
+    form->tmrMonitor_Timer();
+    EXPECT_EQ(DownloadQueue.size(), 1u);
+    EXPECT_EQ(toggles, 1);
+
+    // An unsupported site: nothing queued, not examined again while it stays.
+    SetClipboard(kUnsupported);
+    form->tmrMonitor_Timer();
+    EXPECT_EQ(DownloadQueue.size(), 1u);
+    EXPECT_EQ(form->sLastClipboard, kUnsupported);
+    EXPECT_EQ(VideoUrl(), kYouTube);
+
+    // During a run: queued, no second start.
+    form->bDownloading = true;
+    SetClipboard(kDailyMotion);
+    form->tmrMonitor_Timer();
+    ASSERT_EQ(DownloadQueue.size(), 2u);
+    EXPECT_EQ(DownloadQueue[1].Video_URL, kDailyMotion);
+    EXPECT_EQ(toggles, 1);
+    form->bDownloading = false;
+
+    // Copying the first address again after something else offers it again;
+    // the queue leaves the duplicate out.
+    SetClipboard(kYouTube);
+    form->tmrMonitor_Timer();
+    EXPECT_EQ(DownloadQueue.size(), 2u);
+    EXPECT_EQ(toggles, 2);
+
+    // The clipboard emptied: an empty text is remembered, nothing queued.
+    QGuiApplication::clipboard()->clear();
+    form->tmrMonitor_Timer();
+    EXPECT_EQ(form->sLastClipboard, "");
+    EXPECT_EQ(DownloadQueue.size(), 2u);
+
+    // Switching off flips back, and the text on the clipboard counts as new.
+    form->tmrMonitor.SetEnabled(true);
+    form->sLastClipboard = kYouTube;
+    form->chkMonitor_Click();
+    EXPECT_FALSE(form->tmrMonitor.Enabled());
+    EXPECT_FALSE(bUrlMonitor);
+    EXPECT_EQ(form->sLastClipboard, "");
+    EXPECT_EQ(otherMessages, 0);
+}
+
+} // namespace
+} // namespace tollivex

@@ -1,0 +1,66 @@
+#include "MonitorTestSupport.h"
+
+#include "platform/FileSystem.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <algorithm>
+
+namespace tollivex::test {
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+void UsePrivateRuntimeFolder()
+{
+    // Short path: Unix socket names are limited to about a hundred bytes.
+    static QTemporaryDir folder(QStringLiteral("/tmp/tvx-rt-XXXXXX"));
+    qputenv("TOLLIVEX_RUNTIME_DIR", folder.path().toLocal8Bit());
+}
+
+QString WatcherProgram()
+{
+    return QString::fromStdString(platform::JoinPath(platform::ProgramFolder(), "clip"));
+}
+
+XClipboard::~XClipboard()
+{
+    for (auto& owner : owners_) {
+        if (owner->state() != QProcess::NotRunning) {
+            owner->kill();
+            owner->waitForFinished(2000);
+        }
+    }
+}
+
+void XClipboard::Set(const QString& text, const QString& selection)
+{
+    // In the foreground, so each owner is ours to end; it ends by itself
+    // when the next text takes the clipboard.
+    auto owner = std::make_unique<QProcess>();
+    owner->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    owner->start(QStringLiteral("xclip"), {QStringLiteral("-quiet"), QStringLiteral("-selection"), selection});
+    owner->waitForStarted(5000);
+    owner->write(text.toUtf8());
+    owner->closeWriteChannel();
+    owner->waitForBytesWritten(2000);
+    // Drop the owners that have ended already.
+    owners_.erase(std::remove_if(owners_.begin(), owners_.end(),
+                                 [](const auto& p) { return p->state() == QProcess::NotRunning; }),
+                  owners_.end());
+    owners_.push_back(std::move(owner));
+}
+
+} // namespace tollivex::test

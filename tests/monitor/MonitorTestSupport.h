@@ -1,0 +1,38 @@
+#pragma once
+// Helpers of the monitor tests: waiting on the event loop, a private runtime
+// folder so watchers of other test programs never meet ours, and setting the
+// real X clipboard with xclip.
+
+#include <QProcess>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tollivex::test {
+
+/// Runs window events until `done` holds or `timeoutMs` pass; true when it held.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs);
+
+/// Points TOLLIVEX_RUNTIME_DIR (inherited by the watchers started) at a fresh
+/// folder for the life of the test program.
+void UsePrivateRuntimeFolder();
+
+/// The watcher program beside the test programs.
+QString WatcherProgram();
+
+/// Owns the xclip processes that serve the texts it puts on the clipboard.
+class XClipboard {
+public:
+    ~XClipboard();
+    /// Puts the text on the X selection ("clipboard" or "primary"); returns
+    /// once xclip has read it.
+    void Set(const QString& text, const QString& selection = QStringLiteral("clipboard"));
+
+private:
+    std::vector<std::unique_ptr<QProcess>> owners_;
+};
+
+} // namespace tollivex::test
