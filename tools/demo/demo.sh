@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Starts the local demo site and the program against it: no internet needed.
+#   tools/demo/demo.sh [path/to/tollivex]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+program=${1:-$here/../../build/bin/tollivex}
+map_file=$(mktemp)
+python3 "$here/demo_site.py" >"$map_file" &
+site=$!
+trap 'kill $site 2>/dev/null; rm -f "$map_file"' EXIT
+for _ in $(seq 1 50); do [ -s "$map_file" ] && break; sleep 0.1; done
+TOLLIVEX_HOST_MAP=$(head -n1 "$map_file")
+export TOLLIVEX_HOST_MAP
+echo "TOLLIVEX_HOST_MAP=\"$TOLLIVEX_HOST_MAP\""
+cat <<MSG
+Demo site ready. In Tollivex, add one of these addresses and press Start downloading:
+    http://video.google.com/videoplay?docid=demo
+    http://www.youtube.com/watch?v=demo42
+MSG
+"$program"
