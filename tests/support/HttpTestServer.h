@@ -13,6 +13,9 @@
 //     });
 //     std::string url = server.Url("/clip.flv");   // http://127.0.0.1:PORT/clip.flv
 //
+// Handlers run on the server's own threads until the server is destroyed:
+// capture by value whatever the test destroys before the server.
+//
 // A HEAD request to a Serve route gets the head without the body. Unknown paths
 // get a 404. Connections stay open for further requests unless the request is
 // HTTP/1.0, asks for "Connection: close", or the route closed it.

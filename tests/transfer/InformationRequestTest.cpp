@@ -66,6 +66,7 @@ TEST(RequestInformation, AddressFormsReachTheSamePath)
 
 TEST(RequestInformation, ReadsEveryKindOfAnswer)
 {
+    static const char kGarbage[] = "\x01\x02\xff\xfe garbage \0\0 more\r\n\r\n";
     const std::string big(1200 - 60, 'v');
     const AnswerCase cases[] = {
         {"full answer",
@@ -91,7 +92,7 @@ TEST(RequestInformation, ReadsEveryKindOfAnswer)
          "Not Available", -1, "", ""},
         {"header line longer than the buffer", "HTTP/1.1 200 OK\r\nX-Long: " + std::string(5000, 'q') + "\r\n\r\n",
          true, "Not Available", -1, "", ""},
-        {"binary garbage", std::string("\x01\x02\xff\xfe garbage \0\0 more\r\n\r\n", 28), false, "Not Available", -1,
+        {"binary garbage", std::string(kGarbage, sizeof kGarbage - 1), false, "Not Available", -1,
          "", ""},
         {"no answer at all", "", false, "Not Available", -1, "", ""},
     };

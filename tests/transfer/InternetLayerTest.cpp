@@ -14,7 +14,7 @@ TEST(InternetLayer, ReadsDeliverExactSizesWhateverPiecesTheNetworkBrings)
 {
     HttpTestServer server;
     const std::string body = test::PatternBytes(10000);
-    server.Route("/pieces", [&](const test::HttpTestRequest&, test::HttpTestConnection& connection) {
+    server.Route("/pieces", [body](const test::HttpTestRequest&, test::HttpTestConnection& connection) {
         connection.Send(HttpTestServer::ResponseHead(200, "OK", {{"Content-Length", "10000"}}));
         connection.SendSlowly(body, 777, 2);
     });

@@ -29,7 +29,7 @@ TEST(StartDownload, ReadsInChunksOf2048WithAProgressEventEach)
     const std::string body = test::PatternBytes(5000);
     server.Serve("/5000.flv", body);
     // No Content-Length and no chunks: the data ends when the server closes.
-    server.Route("/unknown.flv", [&](const HttpTestRequest& request, HttpTestConnection& connection) {
+    server.Route("/unknown.flv", [body](const HttpTestRequest& request, HttpTestConnection& connection) {
         connection.Send("HTTP/1.0 200 OK\r\nContent-Type: video/x-flv\r\n\r\n");
         if (request.method == "GET")
             connection.Send(body);
@@ -284,7 +284,7 @@ TEST(StartDownload, TheWindowStaysAliveDuringASlowTransfer)
     HttpTestServer server;
     TempFolder folder;
     const std::string body = test::PatternBytes(6000);
-    server.Route("/slow.flv", [&](const HttpTestRequest& request, HttpTestConnection& connection) {
+    server.Route("/slow.flv", [body](const HttpTestRequest& request, HttpTestConnection& connection) {
         connection.Send(HttpTestServer::ResponseHead(200, "OK", {{"Content-Length", "6000"}}));
         if (request.method == "GET")
             connection.SendSlowly(body, 200, 25); // about 0.75 s

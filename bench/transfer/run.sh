@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Loopback download benchmark: the download component against curl, both
+# fetching one 1 GiB file from a local nginx.
+#   bench/transfer/run.sh BUILD_FOLDER [ROUNDS]
+# Builds nothing: BUILD_FOLDER must hold bin/transfer_bench
+#   (cmake --build BUILD_FOLDER --target transfer_bench).
+# Needs nginx (Debian nginx-light), curl and GNU time.
+set -euo pipefail
+
+build=$(cd "${1:?usage: run.sh BUILD_FOLDER [ROUNDS]}" && pwd)
+rounds=${2:-3}
+bench="$build/bin/transfer_bench"
+[ -x "$bench" ] || { echo "no $bench: build the transfer_bench target first" >&2; exit 1; }
+for tool in nginx curl /usr/bin/time python3; do
+  command -v "$tool" > /dev/null || { echo "missing $tool" >&2; exit 1; }
+done
+
+work=$(mktemp -d /tmp/tollivex-transfer-bench.XXXXXX)
+nginx_pid=""
+cleanup() {
+  if [ -n "$nginx_pid" ]; then kill "$nginx_pid" 2> /dev/null || true; wait "$nginx_pid" 2> /dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+mkdir -p "$work/www" "$work/out"
+echo "making the 1 GiB file..." >&2
+head -c $((1024 * 1024 * 1024)) /dev/urandom > "$work/www/file.bin"
+
+port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1]); s.close()')
+cat > "$work/nginx.conf" <<CONF
+daemon off;
+master_process off;
+worker_processes 1;
+pid $work/nginx.pid;
+error_log $work/error.log warn;
+events { worker_connections 64; }
+http {
+  access_log off;
+  sendfile on;
+  client_body_temp_path $work/tmp-body;
+  proxy_temp_path $work/tmp-proxy;
+  fastcgi_temp_path $work/tmp-fastcgi;
+  uwsgi_temp_path $work/tmp-uwsgi;
+  scgi_temp_path $work/tmp-scgi;
+  server {
+    listen 127.0.0.1:$port;
+    root $work/www;
+  }
+}
+CONF
+nginx -p "$work" -c "$work/nginx.conf" -e "$work/error.log" &
+nginx_pid=$!
+url="http://127.0.0.1:$port/file.bin"
+for _ in $(seq 50); do
+  curl -s -o /dev/null -I "$url" && break
+  sleep 0.1
+done
+
+# One line per run: name seconds cpu_seconds max_rss_kib [rss_before_kib worst_gap_ms]
+results="$work/results"
+: > "$results"
+for round in $(seq "$rounds"); do
+  rm -f "$work/out/"*
+  /usr/bin/time -f "%e %U %S %M" -o "$work/time.txt" curl -s -o "$work/out/curl.bin" "$url"
+  read -r e u s m < "$work/time.txt"
+  echo "curl $e $u+$s $m - -" >> "$results"
+  [ "$(stat -c %s "$work/out/curl.bin")" = 1073741824 ] || { echo "curl fetched a short file" >&2; exit 1; }
+  rm -f "$work/out/"*
+
+  line=$(QT_QPA_PLATFORM=offscreen "$bench" "$url" "$work/out/tollivex.bin")
+  read -r bytes seconds mibs cpu before peak gap ticks result <<< "$line"
+  [ "$bytes" = 1073741824 ] && [ "$result" = complete ] || { echo "tollivex run failed: $line" >&2; exit 1; }
+  echo "tollivex $seconds $cpu $peak $before $gap" >> "$results"
+  echo "round $round done" >&2
+done
+
+python3 - "$results" <<'PY'
+import statistics, sys
+runs = {}
+for line in open(sys.argv[1]):
+    name, secs, cpu, peak, before, gap = line.split()
+    runs.setdefault(name, []).append((float(secs), sum(float(v) for v in cpu.split('+')), int(peak), before, gap))
+def row(name):
+    r = runs[name]
+    secs = statistics.median(x[0] for x in r)
+    cpu = statistics.median(x[1] for x in r)
+    peak = max(x[2] for x in r)
+    return secs, cpu, peak, r
+c_secs, c_cpu, c_peak, _ = row("curl")
+t_secs, t_cpu, t_peak, t = row("tollivex")
+growth = max((x[2] - int(x[3])) for x in t) / 1024.0
+gap = max(float(x[4]) for x in t)
+print(f"{'':22}{'curl -s -o':>14}{'tollivex':>14}")
+print(f"{'throughput MiB/s':22}{1024 / c_secs:14.0f}{1024 / t_secs:14.0f}")
+print(f"{'CPU s per GiB':22}{c_cpu:14.2f}{t_cpu:14.2f}")
+print(f"{'peak RSS MiB':22}{c_peak / 1024:14.1f}{t_peak / 1024:14.1f}")
+print(f"{'RSS growth MiB':22}{'-':>14}{growth:14.1f}")
+print(f"{'worst loop gap ms':22}{'-':>14}{gap:14.1f}")
+print(f"ratio of throughput (tollivex / curl): {c_secs / t_secs:.2f}  (median of {len(t)} rounds)")
+PY
