@@ -5,6 +5,7 @@
 #include "platform/MailboxChannel.h"
 #include "platform/MessageBox.h"
 #include "platform/gui/LocalSocketMailbox.h"
+#include "platform/gui/MovieHost.h"
 #include "queue/DownloadListTable.h"
 #include "queue/DownloadQueue.h"
 #include "shell/FormFactory.h"
