@@ -59,6 +59,16 @@ int EndStopped(frmMain& form, const std::string& address)
     return kStopRun;
 }
 
+// Where the walk goes on after the item that stood at `index` and now stands
+// at `at`. Moved down by the user: from its old place, so the items that
+// moved up past it are still taken; moved up: after its new place.
+int NextIndex(int index, int at)
+{
+    if (at == index)
+        return at + 1;
+    return at + 1 < index ? at + 1 : index;
+}
+
 // Prepares and downloads the item at `index`; returns the next index to look at.
 int RunItem(frmMain& form, int index)
 {
@@ -78,7 +88,7 @@ int RunItem(frmMain& form, int index)
     form.iCurrentIndex = static_cast<std::int16_t>(at);
     DownloadItem& item = DownloadQueue[static_cast<size_t>(at)];
     if (item.Status == status::kError || link == "-1")
-        return at + 1;
+        return NextIndex(index, at);
 
     // A name from the grid was cleaned there; cleaning again keeps any name
     // that reached the item some other way inside the download folder.
@@ -89,7 +99,7 @@ int RunItem(frmMain& form, int index)
     if (!MakeRoomFor(path)) {
         item.Status = status::kError;
         form.FillDownloadList();
-        return at + 1;
+        return NextIndex(index, at);
     }
 
     form.LocateCurrentRow();
@@ -114,7 +124,7 @@ int RunItem(frmMain& form, int index)
                           !SizeTextMarksFailure(done.FileSize);
     done.Status = complete ? status::kComplete : status::kError;
     form.FillDownloadList();
-    return at + 1;
+    return NextIndex(index, at);
 }
 
 } // namespace

@@ -1,0 +1,234 @@
+// Whole download runs over a loopback web server: outcomes per item, names,
+// files in the download folder, and the progress texts on the way.
+
+#include "RunFixture.h"
+
+#include "platform/FileSystem.h"
+#include "queue/DownloadQueue.h"
+
+#include <filesystem>
+#include <fstream>
+
+namespace tollivex::test {
+namespace {
+
+using Variables = std::vector<std::pair<std::string, std::string>>;
+
+TEST_F(RunFixture, ThreeItemsEndAsTheirPagesAllowAndTheMovieFollowsTheRun)
+{
+    const std::string first = VideoBytes(5000, 'a');
+    const std::string third = VideoBytes(3000, 'k');
+    ServePage("/one.html", "/one.flv");
+    server->Serve("/one.flv", first, {{"Content-Type", "video/x-flv"}});
+    ServePage("/three.html", "/three.flv");
+    server->Serve("/three.flv", third, {{"Content-Type", "video/x-flv"}});
+    ServePage("/done.html", "/done.flv");
+
+    Queue(PageAddress("/one.html"));
+    Queue(PageAddress("/done.html"));
+    Queue("http://example.org/not-a-video-site");
+    Queue(PageAddress("/three.html"));
+    DownloadQueue[1].Status = "Complete";
+    DownloadQueue[3].FileName = "my own name.flv";  // typed by the user
+    form->sCurrentTab = "About";
+
+    Run();
+
+    ASSERT_EQ(DownloadQueue.size(), 4u);
+    EXPECT_EQ(DownloadQueue[0].Status, "Complete");
+    EXPECT_EQ(DownloadQueue[0].FileName, "one.flv");
+    EXPECT_EQ(DownloadQueue[0].FileSize, "4.9 KB");
+    EXPECT_TRUE(FileHolds("one.flv", first));
+
+    EXPECT_EQ(DownloadQueue[1].Status, "Complete");
+    EXPECT_EQ(DownloadQueue[1].FileName, "Waiting (Auto Detect)");
+    EXPECT_EQ(server->RequestCount("/done.html"), 0);
+
+    EXPECT_EQ(DownloadQueue[2].Status, "ERROR");
+    EXPECT_EQ(DownloadQueue[2].FileName, "Un supported link");
+
+    EXPECT_EQ(DownloadQueue[3].Status, "Complete");
+    EXPECT_EQ(DownloadQueue[3].FileName, "my own name.flv");
+    EXPECT_TRUE(FileHolds("my own name.flv", third));
+    EXPECT_FALSE(FileHolds("three.flv", third));  // saved under the typed name only
+
+    EXPECT_FALSE(form->bDownloading);
+    EXPECT_EQ(form->cmdStartDownload.Caption, "Start Downloading");
+    EXPECT_EQ(form->frmMenu.mnuDownload, "Start Downloading");
+    EXPECT_TRUE(messages.empty());
+    const Variables expected = {{"_root.downloadBtn", "0"},     {"_root.startDownload", "0"},
+                                {"_root.downloadTab", "0"},     {"_root.downloadBtnTab", "1"},
+                                {"_root.startDownload", "1"},   {"_root.downloadBtn", "1"},
+                                {"_root.downloadTab", "1"}};
+    EXPECT_EQ(movieVariables, expected);
+
+    // A second run takes nothing: every item is Complete or ERROR.
+    const int requests = server->RequestCount();
+    Run();
+    EXPECT_EQ(server->RequestCount(), requests);
+}
+
+TEST_F(RunFixture, StatusTextsFollowThePageFetchAndTheTransfer)
+{
+    // The first page's size is known (the component asks before its first
+    // transfer); the second page is measured against the first video's size.
+    ServePage("/a.html", "/a.flv");
+    server->Serve("/a.flv", VideoBytes(5000), {{"Content-Type", "video/x-flv"}});
+    ServePage("/b.html", "/b.flv");
+    ServeSlowly("/b.flv", VideoBytes(5000, 'q'), 1500, 5, /*announceSize=*/false);
+    Queue(PageAddress("/a.html"));
+    Queue(PageAddress("/b.html"));
+
+    Run();
+
+    ASSERT_EQ(ItemStatus(0), "Complete");
+    const std::vector<std::string> pageA = StatusesOf(0, true);
+    ASSERT_FALSE(pageA.empty());
+    for (const std::string& s : pageA)
+        EXPECT_TRUE(s.rfind("Preperaing (", 0) == 0 || s == "Preperaing...") << s;
+    EXPECT_EQ(pageA.back(), "Preperaing (100%)");
+    EXPECT_EQ(StatusesOf(0, false), (std::vector<std::string>{"41", "82", "100", "100"}));
+
+    // The page-complete event shows "Start Downloading..." before the resolver runs.
+    bool sawStart = false;
+    for (const EventRecord& r : events)
+        sawStart = sawStart || (r.event == "complete" && r.fetchingPage && r.index == 0 &&
+                                r.status == "Start Downloading...");
+    EXPECT_TRUE(sawStart);
+
+    // The grid's status cell carries the same text as the queue during the transfer.
+    for (const EventRecord& r : events) {
+        if (r.event == "progress" && !r.fetchingPage) {
+            EXPECT_EQ(r.cell, r.status);
+        }
+    }
+
+    // No size announced: "0" marks it, and the progress shows bytes so far.
+    ASSERT_EQ(ItemStatus(1), "Complete");
+    EXPECT_EQ(DownloadQueue[1].FileSize, "0");
+    const std::vector<std::string> videoB = StatusesOf(1, false);
+    ASSERT_GE(videoB.size(), 3u);
+    EXPECT_EQ(videoB.front(), "2 KBso far..");
+    EXPECT_EQ(videoB.back(), "4.9 KBso far..");
+    EXPECT_TRUE(FileHolds("b.flv", VideoBytes(5000, 'q')));
+}
+
+TEST_F(RunFixture, AnOlderFileIsReplacedAndAFolderOfThatNameIsLeftAlone)
+{
+    const std::string body = VideoBytes(3000);
+    ServePage("/a.html", "/a.flv");
+    server->Serve("/a.flv", body, {{"Content-Type", "video/x-flv"}});
+    ServePage("/b.html", "/b.flv");
+    server->Serve("/b.flv", body, {{"Content-Type", "video/x-flv"}});
+    platform::CreateFolder(downloadDir);
+    // A longer old file must leave no tail; a read-only one goes as well.
+    const std::string oldFile = platform::JoinPath(downloadDir, "a.flv");
+    std::ofstream(oldFile, std::ios::binary) << std::string(9000, 'z');
+    std::filesystem::permissions(oldFile, std::filesystem::perms::owner_read);
+    // A folder called like the video, with something inside.
+    const std::string folder = platform::JoinPath(downloadDir, "b.flv");
+    platform::CreateFolder(folder);
+    std::ofstream(platform::JoinPath(folder, "keep.txt")) << "keep";
+
+    Queue(PageAddress("/a.html"));
+    Queue(PageAddress("/b.html"));
+    Run();
+
+    EXPECT_EQ(ItemStatus(0), "Complete");
+    EXPECT_TRUE(FileHolds("a.flv", body));
+    EXPECT_EQ(ItemStatus(1), "ERROR");
+    EXPECT_TRUE(platform::FolderExists(folder));
+    EXPECT_EQ(platform::ReadWholeFile(platform::JoinPath(folder, "keep.txt")).value_or(""), "keep");
+    EXPECT_EQ(server->RequestCount("/b.flv"), 1);  // asked about, never fetched
+}
+
+TEST_F(RunFixture, HostileServerNamesLandInsideTheDownloadFolder)
+{
+    const std::string body = VideoBytes(2100);
+    ServePage("/a.html", "/get_a");
+    server->Serve("/get_a", body, {{"Content-Disposition", "attachment; filename=\"../../x\""}});
+    ServePage("/b.html", "/get_b");
+    server->Serve("/get_b", body, {{"Content-Disposition", "attachment; filename=/etc/passwd"}});
+    ServePage("/c.html", "/get_c");
+    server->Serve("/get_c", body, {{"Content-Disposition", "attachment; filename=.."}});
+    Queue(PageAddress("/a.html"));
+    Queue(PageAddress("/b.html"));
+    Queue(PageAddress("/c.html"));
+
+    Run();
+
+    EXPECT_EQ(DownloadQueue[0].FileName, "....x");
+    EXPECT_TRUE(FileHolds("....x", body));
+    EXPECT_EQ(DownloadQueue[1].FileName, "etcpasswd");
+    EXPECT_TRUE(FileHolds("etcpasswd", body));
+    EXPECT_EQ(DownloadQueue[2].FileName, "Enter File Name");
+    EXPECT_TRUE(FileHolds("Enter File Name", body));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(ItemStatus(i), "Complete") << i;
+    // Nothing was written beside or above the download folder.
+    EXPECT_FALSE(std::filesystem::exists(temp.File("x")));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(temp.Path()).parent_path() / "x"));
+    int entries = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(temp.Path())) {
+        (void)entry;
+        ++entries;
+    }
+    EXPECT_EQ(entries, 2);  // the download folder and the program folder
+}
+
+TEST_F(RunFixture, FailedPagesAndFilesEndInErrorNeverComplete)
+{
+    // A page that is not there, a page without a video, a video that is not
+    // there, and a good item after them that still arrives.
+    server->Serve("/empty.html", "<html>nothing to see</html>");
+    ServePage("/gone-video.html", "/gone.flv");
+    ServePage("/good.html", "/good.flv");
+    server->Serve("/good.flv", VideoBytes(4000));
+    Queue(PageAddress("/missing.html"));
+    Queue(PageAddress("/empty.html"));
+    Queue(PageAddress("/gone-video.html"));
+    Queue(PageAddress("/good.html"));
+
+    Run();
+
+    EXPECT_EQ(ItemStatus(0), "ERROR");
+    EXPECT_EQ(DownloadQueue[0].FileName, "Waiting (Auto Detect)");
+    EXPECT_EQ(ItemStatus(1), "ERROR");
+    EXPECT_EQ(DownloadQueue[1].FileName, "Process failed.");
+    EXPECT_EQ(ItemStatus(2), "ERROR");
+    EXPECT_EQ(DownloadQueue[2].FileName, "gone.flv");
+    EXPECT_EQ(ItemStatus(3), "Complete");
+    EXPECT_TRUE(FileHolds("good.flv", VideoBytes(4000)));
+    // Each item went to its own link: nothing was fetched twice.
+    EXPECT_EQ(server->RequestCount("/good.flv"), 2);  // one HEAD, one GET
+}
+
+TEST_F(RunFixture, AStartIsRefusedWithAMessageWhenTheQueueOrTheFolderCannotServe)
+{
+    Run();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Please add video URL's first.");
+    EXPECT_EQ(messages[0].title, "Empty List");
+    EXPECT_EQ(messages[0].icon, platform::MessageIcon::Exclamation);
+    EXPECT_EQ(movieVariables, (Variables{{"_root.startDownload", "1"}}));
+
+    // A download folder below a plain file can never be made.
+    messages.clear();
+    movieVariables.clear();
+    const std::string blocker = temp.Write("blocker", "file");
+    sDownloadDir = platform::JoinPath(blocker, "videos");
+    ServePage("/a.html", "/a.flv");
+    Queue(PageAddress("/a.html"));
+    Run();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].text.find("cannot be created or written"), std::string::npos);
+    EXPECT_NE(messages[0].text.find(sDownloadDir), std::string::npos);
+    EXPECT_EQ(messages[0].title, "Tollivex");
+    EXPECT_TRUE(movieVariables.empty());
+    EXPECT_EQ(ItemStatus(0), "Waiting");
+    EXPECT_EQ(server->RequestCount(), 0);
+    EXPECT_EQ(form->cmdStartDownload.Caption, "Start Downloading");
+}
+
+} // namespace
+} // namespace tollivex::test

@@ -1,0 +1,265 @@
+// Stopping a run from events nested inside it, starts that arrive while it
+// unwinds, and the list changing under a running item.
+
+#include "RunFixture.h"
+
+#include "queue/DownloadQueue.h"
+
+#include <QTimer>
+
+namespace tollivex::test {
+namespace {
+
+using Variables = std::vector<std::pair<std::string, std::string>>;
+
+class RunStop : public RunFixture {
+protected:
+    void ServeThree()
+    {
+        for (const char* name : {"a", "b", "c"}) {
+            const std::string page = std::string("/") + name + ".html";
+            const std::string video = std::string("/") + name + ".flv";
+            ServePage(page, video);
+            ServeSlowly(video, VideoBytes(20000, name[0]), 2048, 10);
+            Queue(PageAddress(page));
+        }
+    }
+    static bool ContainsVariable(const Variables& vars, const std::string& name, const std::string& value)
+    {
+        for (const auto& v : vars)
+            if (v.first == name && v.second == value)
+                return true;
+        return false;
+    }
+};
+
+TEST_F(RunStop, AStopConfirmedDuringTheTransferCancelsOnlyThatItem)
+{
+    ServeThree();
+    bool asked = false;
+    onProgress = [&](const EventRecord& r) {
+        // The user presses stop while the second video arrives; the click is
+        // handled inside the transfer's event pass.
+        if (!asked && r.index == 1 && !r.fetchingPage && r.progress >= 20) {
+            asked = true;
+            QTimer::singleShot(0, [&] { form->cmdStartDownload_Click(); });
+        }
+    };
+
+    Run();
+
+    ASSERT_TRUE(asked);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Are you sure that you want to cancel downloading?");
+    EXPECT_EQ(messages[0].title, "Tollivex");
+    EXPECT_EQ(messages[0].buttons, platform::MessageButtons::YesNo);
+    EXPECT_EQ(messages[0].icon, platform::MessageIcon::Question);
+    EXPECT_EQ(ItemStatus(0), "Complete");
+    EXPECT_EQ(ItemStatus(1), "Cancelled");
+    EXPECT_EQ(ItemStatus(2), "Waiting");
+    EXPECT_EQ(DownloadQueue[2].FileName, "Waiting (Auto Detect)");
+    EXPECT_EQ(server->RequestCount("/c.html"), 0);
+    EXPECT_FALSE(form->bDownloading);
+    EXPECT_EQ(form->cmdStartDownload.Caption, "Start Downloading");
+    EXPECT_EQ(form->frmMenu.mnuDownload, "Start Downloading");
+    // Started, then the cancel's order; the normal end writes nothing more.
+    const Variables expected = {{"_root.downloadBtn", "0"}, {"_root.startDownload", "0"},
+                                {"_root.downloadTab", "0"}, {"_root.downloadBtn", "1"},
+                                {"_root.startDownload", "1"}, {"_root.downloadTab", "1"}};
+    EXPECT_EQ(movieVariables, expected);
+
+    // The next run takes the cancelled item and the waiting one.
+    onProgress = nullptr;
+    Run();
+    EXPECT_EQ(ItemStatus(1), "Complete");
+    EXPECT_EQ(ItemStatus(2), "Complete");
+    EXPECT_TRUE(FileHolds("b.flv", VideoBytes(20000, 'b')));
+}
+
+TEST_F(RunStop, AStopConfirmedDuringThePageFetchCancelsBeforeAnyVideo)
+{
+    server->Route("/slow.html", [this](const HttpTestRequest& request, HttpTestConnection& c) {
+        const std::string page = "<embed src=\"" + server->Url("/slow.flv") + "\">" + std::string(6000, ' ');
+        c.Send(HttpTestServer::ResponseHead(200, "OK", {{"Content-Length", std::to_string(page.size())}}));
+        if (request.method != "HEAD")
+            c.SendSlowly(page, 1024, 20);
+    });
+    server->Serve("/slow.flv", VideoBytes(3000));
+    ServePage("/next.html", "/next.flv");
+    Queue(PageAddress("/slow.html"));
+    Queue(PageAddress("/next.html"));
+    bool asked = false;
+    onProgress = [&](const EventRecord& r) {
+        if (!asked && r.fetchingPage) {
+            asked = true;
+            form->cmdStartDownload_Click();  // directly, nested in the page's progress event
+        }
+    };
+
+    Run();
+
+    ASSERT_TRUE(asked);
+    EXPECT_EQ(ItemStatus(0), "Cancelled");
+    EXPECT_EQ(ItemStatus(1), "Waiting");
+    EXPECT_EQ(server->RequestCount("/slow.flv"), 0);
+    EXPECT_EQ(server->RequestCount("/next.html"), 0);
+    EXPECT_FALSE(form->bFetchingPage);
+    EXPECT_FALSE(form->bDownloading);
+}
+
+TEST_F(RunStop, AnsweringNoLetsTheRunGoOn)
+{
+    ServeThree();
+    yesNoAnswer = platform::MessageAnswer::No;
+    bool asked = false;
+    onProgress = [&](const EventRecord& r) {
+        if (!asked && r.index == 0 && !r.fetchingPage) {
+            asked = true;
+            form->cmdStartDownload_Click();
+        }
+    };
+    Run();
+    EXPECT_EQ(messages.size(), 1u);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(ItemStatus(i), "Complete") << i;
+    EXPECT_EQ(form->cmdStartDownload.Caption, "Start Downloading");
+}
+
+TEST_F(RunStop, AStartWhileAStoppedRunUnwindsWaitsForItsEnd)
+{
+    ServeThree();
+    int stage = 0;
+    bool startedInside = false;
+    onProgress = [&](const EventRecord& r) {
+        if (stage == 0 && r.index == 0 && !r.fetchingPage) {
+            stage = 1;
+            form->cmdStartDownload_Click();  // stop, confirmed
+            // The captions read "Start Downloading" again; a start comes in
+            // (movie, tray, clipboard) before the transfer has seen the stop.
+            const size_t before = events.size();
+            form->cmdStartDownload_Click();
+            startedInside = events.size() != before;
+        }
+    };
+    Run();
+
+    EXPECT_FALSE(startedInside);
+    EXPECT_EQ(ItemStatus(0), "Cancelled");
+    EXPECT_EQ(ItemStatus(1), "Waiting");
+    EXPECT_EQ(server->RequestCount("/b.html"), 0);
+    EXPECT_EQ(messages.size(), 1u);  // only the stop's question
+    // The start was kept for the moment the run had ended.
+    EXPECT_TRUE(form->tmrDownload.Enabled());
+    onProgress = nullptr;
+    WaitUntil([&] { return ItemStatus(2) == "Complete"; }, 10000);
+    EXPECT_FALSE(form->tmrDownload.Enabled());
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(ItemStatus(i), "Complete") << i;
+}
+
+TEST_F(RunStop, EndingTheProgramDuringATransferEndsTheRunWithoutFurtherWork)
+{
+    ServeThree();
+    yesNoAnswer = platform::MessageAnswer::No;  // even a "No" cannot keep an ending program running
+    bool ended = false;
+    onProgress = [&](const EventRecord& r) {
+        if (!ended && r.index == 0 && !r.fetchingPage) {
+            ended = true;
+            form->EndMe();
+        }
+    };
+    Run();
+
+    ASSERT_TRUE(ended);
+    EXPECT_TRUE(form->Ended());
+    EXPECT_FALSE(form->bDownloading);
+    EXPECT_NE(ItemStatus(0), "Complete");
+    EXPECT_EQ(ItemStatus(1), "Waiting");
+    EXPECT_EQ(ItemStatus(2), "Waiting");
+    EXPECT_EQ(server->RequestCount("/b.html"), 0);
+    // The transfer stopped at its next read: far fewer than the ten reads of the video.
+    int videoEvents = 0;
+    for (const EventRecord& r : events)
+        videoEvents += (r.event == "progress" && !r.fetchingPage) ? 1 : 0;
+    EXPECT_LE(videoEvents, 2);
+}
+
+TEST_F(RunStop, AnItemAddedDuringTheLastTransferIsTakenInTheSameRun)
+{
+    ServePage("/a.html", "/a.flv");
+    ServeSlowly("/a.flv", VideoBytes(12000), 2048, 10);
+    ServePage("/late.html", "/late.flv");
+    server->Serve("/late.flv", VideoBytes(2500, 'l'));
+    ServePage("/later.html", "/later.flv");
+    server->Serve("/later.flv", VideoBytes(2600, 'm'));
+    Queue(PageAddress("/a.html"));
+    // A later item that turns out unsupported is skipped, and the bound is
+    // read again after it too.
+    bool added = false;
+    onProgress = [&](const EventRecord& r) {
+        if (!added && r.index == 0 && !r.fetchingPage) {
+            added = true;
+            Queue("http://example.org/unsupported");
+            Queue(PageAddress("/late.html"));
+        }
+        if (r.index == 2 && !r.fetchingPage && DownloadQueue.size() == 3)
+            Queue(PageAddress("/later.html"));
+    };
+    Run();
+
+    ASSERT_EQ(DownloadQueue.size(), 4u);
+    EXPECT_EQ(ItemStatus(0), "Complete");
+    EXPECT_EQ(ItemStatus(1), "ERROR");
+    EXPECT_EQ(ItemStatus(2), "Complete");
+    EXPECT_EQ(ItemStatus(3), "Complete");
+    EXPECT_TRUE(FileHolds("late.flv", VideoBytes(2500, 'l')));
+    EXPECT_TRUE(FileHolds("later.flv", VideoBytes(2600, 'm')));
+}
+
+TEST_F(RunStop, TheRunNeverWritesIntoAnotherItemWhenItsOwnIsRemovedOrMoved)
+{
+    ServeThree();
+    bool removed = false;
+    std::vector<std::string> secondWhileFirstRan;
+    onProgress = [&](const EventRecord& r) {
+        if (!removed && r.index == 0 && !r.fetchingPage) {
+            // The user removes the running item; the others move up.
+            removed = true;
+            RemoveItem(1);
+            form->FillDownloadList();
+        }
+        if (removed && server->RequestCount("/b.html") == 0)
+            secondWhileFirstRan.push_back(DownloadQueue[0].Status);
+    };
+    Run();
+
+    ASSERT_TRUE(removed);
+    ASSERT_EQ(DownloadQueue.size(), 2u);
+    for (const std::string& s : secondWhileFirstRan)
+        EXPECT_EQ(s, "Waiting");
+    EXPECT_EQ(DownloadQueue[0].Video_URL, PageAddress("/b.html"));
+    EXPECT_EQ(ItemStatus(0), "Complete");
+    EXPECT_EQ(ItemStatus(1), "Complete");
+
+    // Moving the running item down: its progress and its end follow it.
+    DownloadQueue.clear();
+    events.clear();
+    ServeThree();
+    bool moved = false;
+    onProgress = [&](const EventRecord& r) {
+        if (!moved && r.index == 0 && !r.fetchingPage) {
+            moved = true;
+            MoveItemDown(1);
+            form->FillDownloadList();
+        }
+    };
+    Run();
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(DownloadQueue[1].Video_URL, PageAddress("/a.html"));
+    EXPECT_EQ(ItemStatus(1), "Complete");
+    EXPECT_EQ(ItemStatus(0), "Complete");  // b, now first, was taken after a
+    EXPECT_EQ(ItemStatus(2), "Complete");
+}
+
+} // namespace
+} // namespace tollivex::test
