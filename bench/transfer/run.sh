@@ -60,20 +60,27 @@ done
 # One line per run: name seconds cpu_seconds max_rss_kib [rss_before_kib worst_gap_ms]
 results="$work/results"
 : > "$results"
-for round in $(seq "$rounds"); do
-  rm -f "$work/out/"*
+run_curl() {
+  rm -f "$work/out/"*; sync
   /usr/bin/time -f "%e %U %S %M" -o "$work/time.txt" curl -s -o "$work/out/curl.bin" "$url"
   read -r e u s m < "$work/time.txt"
-  echo "curl $e $u+$s $m - -" >> "$results"
   [ "$(stat -c %s "$work/out/curl.bin")" = 1073741824 ] || { echo "curl fetched a short file" >&2; exit 1; }
-  rm -f "$work/out/"*
-
-  line=$(QT_QPA_PLATFORM=offscreen "$bench" "$url" "$work/out/tollivex.bin")
+  echo "curl $e $u+$s $m - -" >> "$results"
+}
+run_tollivex() {
+  rm -f "$work/out/"*; sync
+  line=$(QT_QPA_PLATFORM=offscreen "$bench" "$url" "$work/out/tollivex.bin" 2> /dev/null)
   read -r bytes seconds mibs cpu before peak gap ticks result <<< "$line"
   [ "$bytes" = 1073741824 ] && [ "$result" = complete ] || { echo "tollivex run failed: $line" >&2; exit 1; }
   echo "tollivex $seconds $cpu $peak $before $gap" >> "$results"
-  echo "round $round done" >&2
+}
+# Each round runs both; the order alternates so neither always follows the
+# other's disk writes. Every run starts from an empty output folder, synced.
+for round in $(seq "$rounds"); do
+  if [ $((round % 2)) = 1 ]; then run_curl; run_tollivex; else run_tollivex; run_curl; fi
+  echo "round $round: $(tail -2 "$results" | tr "\n" " ")" >&2
 done
+rm -f "$work/out/"*
 
 python3 - "$results" <<'PY'
 import statistics, sys

@@ -212,12 +212,10 @@ std::size_t CurlTransfer::OnBody(char* data, std::size_t size, std::size_t count
         transfer->paused_ = true;
         return CURL_WRITEFUNC_PAUSE;
     }
-    auto& body = transfer->body_;
-    if (transfer->bodyStart_ > 0 && transfer->bodyStart_ >= body.size() / 2) {
-        body.erase(body.begin(), body.begin() + static_cast<std::ptrdiff_t>(transfer->bodyStart_));
-        transfer->bodyStart_ = 0;
+    if (length > 0) {
+        transfer->body_.emplace_back(data, length);
+        transfer->buffered_ += length;
     }
-    body.insert(body.end(), data, data + length);
     return length;
 }
 
@@ -247,16 +245,20 @@ bool CurlTransfer::ReadBody(char* buffer, std::size_t wanted, std::size_t& got)
             return finished_ || Buffered() >= wanted;
         });
     }
-    got = std::min(wanted, Buffered());
-    if (got > 0) {
-        std::memcpy(buffer, body_.data() + bodyStart_, got);
-        bodyStart_ += got;
-        if (bodyStart_ == body_.size()) {
-            body_.clear();
-            bodyStart_ = 0;
+    while (got < wanted && !body_.empty()) {
+        const std::string& front = body_.front();
+        const std::size_t take = std::min(wanted - got, front.size() - frontOffset_);
+        std::memcpy(buffer + got, front.data() + frontOffset_, take);
+        got += take;
+        frontOffset_ += take;
+        buffered_ -= take;
+        if (frontOffset_ == front.size()) {
+            body_.pop_front();
+            frontOffset_ = 0;
         }
-        return true;
     }
+    if (got > 0)
+        return true;
     return finished_ && result_ == CURLE_OK;
 }
 

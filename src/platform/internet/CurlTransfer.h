@@ -6,10 +6,10 @@
 #include <curl/curl.h>
 
 #include <cstddef>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace tollivex::platform::internet {
 
@@ -78,7 +78,7 @@ public:
 private:
     static std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* self);
     static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* self);
-    std::size_t Buffered() const { return body_.size() - bodyStart_; }
+    std::size_t Buffered() const { return buffered_; }
     void Resume();
 
     std::shared_ptr<CurlMulti> multi_;
@@ -96,8 +96,11 @@ private:
     bool keepBody_ = false;
     bool bodyStarted_ = false;
     bool paused_ = false;
-    std::vector<char> body_;
-    std::size_t bodyStart_ = 0;
+    // Received pieces in order; the front one is read from frontOffset_ on.
+    // Pieces are never moved once received.
+    std::deque<std::string> body_;
+    std::size_t frontOffset_ = 0;
+    std::size_t buffered_ = 0;
     std::size_t wanted_ = 0; // the pending read's size: the buffer always makes room for it
 };
 
