@@ -25,6 +25,18 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: clip <mailbox identity> | clip Exit\n");
         return 2;
     }
+#if !defined(_WIN32) && !defined(__APPLE__)
+    // A watcher without a window hears of clipboard changes only through X
+    // (Wayland tells the focused window alone); the X clipboard of a Wayland
+    // session follows the Wayland one.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+            std::fprintf(stderr, "clip: no X display to watch\n");
+            return 1;
+        }
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+#endif
     QGuiApplication app(argc, argv);
     tollivex::clip::ClipboardWatcher watcher(argument);
     if (!watcher.Start())
