@@ -7,13 +7,21 @@
 #include "platform/gui/LocalSocketMailbox.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#endif
 
 namespace tollivex {
 namespace {
@@ -148,6 +156,30 @@ TEST_F(Mailbox, DeliveriesArrivingDuringAReportWaitTheirTurn)
                                                   "http://a.example/third"}));
     EXPECT_EQ(deepest, 1);
 }
+
+#ifndef _WIN32
+TEST_F(Mailbox, NamesLeftByKilledProgramsAreRemovedAndLiveOnesKept)
+{
+    // A socket file nobody listens on, as a killed program leaves it.
+    const QString dead = platform::MailboxServerName(QStringLiteral("4242"));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, dead.toLocal8Bit().constData(), sizeof(address.sun_path) - 1);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    ::close(fd);
+    ASSERT_TRUE(QFileInfo::exists(dead));
+
+    LocalSocketMailbox next;
+    EXPECT_FALSE(QFileInfo::exists(dead));
+    // The mailbox of the running test is still there and still delivers.
+    auto socket = Connect();
+    socket->write(Frame("http://a.example/alive"));
+    socket->flush();
+    ASSERT_TRUE(WaitForCount(1));
+}
+#endif
 
 TEST_F(Mailbox, SettingTheSameTextReportsNothing)
 {

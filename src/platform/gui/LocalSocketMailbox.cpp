@@ -4,6 +4,7 @@
 #include "platform/gui/QtControls.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTimer>
@@ -39,10 +40,28 @@ bool NameIsInUse(const QString& name)
     return answered;
 }
 
+/// Mailbox names left by programs that were killed are removed, so they do
+/// not pile up in the user's runtime folder.
+void RemoveDeadMailboxNames()
+{
+#ifndef _WIN32
+    const QDir folder(RuntimeFolder());
+    const QStringList names = folder.entryList({QStringLiteral("tollivex-mailbox-*")}, QDir::System | QDir::Files);
+    for (const QString& name : names) {
+        QLocalSocket probe;
+        probe.connectToServer(folder.filePath(name));
+        if (!probe.waitForConnected(100) && probe.error() == QLocalSocket::ConnectionRefusedError)
+            QLocalServer::removeServer(folder.filePath(name));
+        probe.abort();
+    }
+#endif
+}
+
 } // namespace
 
 LocalSocketMailbox::LocalSocketMailbox() : server_(std::make_unique<QLocalServer>())
 {
+    RemoveDeadMailboxNames();
     // Only this user's programs may deliver addresses into the queue.
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     for (int attempt = 0; attempt < kIdentityAttempts; ++attempt) {
