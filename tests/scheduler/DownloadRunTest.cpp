@@ -203,6 +203,37 @@ TEST_F(RunFixture, FailedPagesAndFilesEndInErrorNeverComplete)
     EXPECT_EQ(server->RequestCount("/good.flv"), 2);  // one HEAD, one GET
 }
 
+TEST_F(RunFixture, TheScratchPageFileIsReplacedButAFolderOfItsNameIsNeverRemoved)
+{
+    ServePage("/a.html", "/a.flv");
+    server->Serve("/a.flv", VideoBytes(2100));
+    const std::string scratch = platform::JoinPath(programDir, "Parse.wvi");
+
+    // An unsupported address leaves the old page alone.
+    temp.Write("program/Parse.wvi", "old page");
+    Queue("http://example.org/unsupported");
+    Run();
+    EXPECT_EQ(platform::ReadWholeFile(scratch).value_or(""), "old page");
+
+    // A supported one replaces it with the page fetched.
+    Queue(PageAddress("/a.html"));
+    Run();
+    EXPECT_EQ(ItemStatus(1), "Complete");
+    EXPECT_NE(platform::ReadWholeFile(scratch).value_or("").find("<embed src="), std::string::npos);
+
+    // A folder where the page belongs: the item fails, the folder stays.
+    platform::DeleteRegularFile(scratch);
+    platform::CreateFolder(scratch);
+    temp.Write("program/Parse.wvi/keep.txt", "keep");
+    ServePage("/b.html", "/b.flv");
+    Queue(PageAddress("/b.html"));
+    Run();
+    EXPECT_EQ(ItemStatus(2), "ERROR");
+    EXPECT_EQ(platform::ReadWholeFile(platform::JoinPath(scratch, "keep.txt")).value_or(""), "keep");
+    EXPECT_EQ(server->RequestCount("/b.html"), 0);
+    EXPECT_FALSE(form->bFetchingPage);
+}
+
 TEST_F(RunFixture, AStartIsRefusedWithAMessageWhenTheQueueOrTheFolderCannotServe)
 {
     Run();

@@ -1,0 +1,61 @@
+// The page fetch before each video: the page is fetched into the scratch file
+// through the window's one Download component, then the site's resolver reads
+// it and names the video file.
+
+#include "shell/frmMain.h"
+
+#include "platform/FileSystem.h"
+#include "resolve/SiteCode.h"
+#include "scheduler/PageResolution.h"
+
+namespace tollivex {
+
+namespace {
+
+// The scratch page file the resolvers read: Parse.wvi in the scratch folder.
+std::string ScratchPageFile() { return platform::JoinPath(platform::ScratchFolder(), "Parse.wvi"); }
+
+// bFetchingPage tells the event handlers which phase they report; it must be
+// lowered on every way out of the fetch, a failing transfer included.
+class FetchingPage {
+public:
+    explicit FetchingPage(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FetchingPage() { flag_ = false; }
+    FetchingPage(const FetchingPage&) = delete;
+    FetchingPage& operator=(const FetchingPage&) = delete;
+
+private:
+    bool& flag_;
+};
+
+} // namespace
+
+std::string frmMain::GetDownloadLink(const std::string& pageAddress)
+{
+    const int siteCode = GetSiteCode(pageAddress);
+    if (siteCode == siteNone)
+        return "-1";
+
+    sDownloadResult.clear();
+    bTransferCompleted = false;
+    Download.SetUrl(pageAddress);
+    // The old page goes first; only a file or a link is ever removed. A folder
+    // standing where the page belongs means the page cannot be fetched.
+    const std::string pageFile = ScratchPageFile();
+    if (platform::FolderExists(pageFile))
+        return "-2";
+    if (platform::FileExists(pageFile) && !platform::DeleteRegularFile(pageFile))
+        return "-2";
+    Download.SetLocalFile(pageFile);
+    {
+        FetchingPage fetching(bFetchingPage);
+        Download.StartDownload();
+    }
+    if (sDownloadResult != "1")
+        return "-2";
+
+    const std::string link = ResolvePage(siteCode, pageAddress);
+    return link.empty() ? "0" : link;
+}
+
+} // namespace tollivex
