@@ -1,9 +1,71 @@
 #include "resolve/TextSearch.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace tollivex::text {
 
 namespace {
 char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Up to this length the library's search (first byte by memchr, then a short
+// compare) is faster than building a failure table, and its worst case stays
+// a small constant times the text length.
+constexpr size_t kShortNeedle = 8;
+
+// Knuth-Morris-Pratt over a text given by an accessor, so the same code runs
+// forwards and backwards without copying a multi-megabyte page. Returns the
+// index (in accessor order) where the first match starts, or npos.
+template <typename At>
+size_t KmpFind(At at, size_t length, const std::string& needle)
+{
+    const size_t m = needle.size();
+    std::vector<size_t> fail(m, 0);
+    for (size_t i = 1, k = 0; i < m; ++i) {
+        while (k > 0 && needle[i] != needle[k])
+            k = fail[k - 1];
+        if (needle[i] == needle[k])
+            ++k;
+        fail[i] = k;
+    }
+    for (size_t i = 0, k = 0; i < length; ++i) {
+        const char c = at(i);
+        while (k > 0 && c != needle[k])
+            k = fail[k - 1];
+        if (c == needle[k])
+            ++k;
+        if (k == m)
+            return i + 1 - m;
+    }
+    return npos;
+}
+
+size_t FindForward(const std::string& text, const std::string& needle, size_t from)
+{
+    if (from > text.size())
+        return npos;
+    if (needle.size() <= kShortNeedle)
+        return text.find(needle, from);
+    const size_t hit = KmpFind([&](size_t i) { return text[from + i]; }, text.size() - from, needle);
+    return hit == npos ? npos : from + hit;
+}
+
+// Last occurrence lying wholly in text[0, end) that starts before `before`.
+size_t FindBackward(const std::string& text, const std::string& needle, size_t before)
+{
+    const size_t m = needle.size();
+    before = std::min(before, text.size());
+    if (m == 0 || before == 0 || m > text.size())
+        return npos;
+    if (m <= kShortNeedle)
+        return text.rfind(needle, before - 1);
+    // The occurrence must end by `limit`; search the reversed prefix for the
+    // reversed needle, whose first match is the rightmost occurrence.
+    const size_t limit = std::min(text.size(), before - 1 + m);
+    const std::string reversed(needle.rbegin(), needle.rend());
+    const size_t hit = KmpFind([&](size_t i) { return text[limit - 1 - i]; }, limit, reversed);
+    return hit == npos ? npos : limit - hit - m;
+}
 } // namespace
 
 std::string ToLowerAscii(const std::string& s)
@@ -18,17 +80,12 @@ FoldedText::FoldedText(const std::string& original) : original_(original), folde
 
 size_t FoldedText::Find(const std::string& needle, size_t from) const
 {
-    if (from > folded_.size())
-        return npos;
-    return folded_.find(ToLowerAscii(needle), from);
+    return FindForward(folded_, ToLowerAscii(needle), from);
 }
 
 size_t FoldedText::FindLastBefore(const std::string& needle, size_t before) const
 {
-    if (needle.empty() || before == 0)
-        return npos;
-    // rfind's position is the last allowed start.
-    return folded_.rfind(ToLowerAscii(needle), before - 1);
+    return FindBackward(folded_, ToLowerAscii(needle), before);
 }
 
 bool FoldedText::CutUntil(size_t start, const std::string& delimiter, size_t searchFrom, std::string& value) const
@@ -44,7 +101,7 @@ bool FoldedText::CutUntil(size_t start, const std::string& delimiter, size_t sea
 
 bool ContainsNoCase(const std::string& haystack, const std::string& needle)
 {
-    return ToLowerAscii(haystack).find(ToLowerAscii(needle)) != std::string::npos;
+    return FindForward(ToLowerAscii(haystack), ToLowerAscii(needle), 0) != npos;
 }
 
 std::string ReplaceAllNoCase(const std::string& s, const std::string& from, const std::string& to)
@@ -56,7 +113,7 @@ std::string ReplaceAllNoCase(const std::string& s, const std::string& from, cons
     std::string out;
     out.reserve(s.size());
     size_t pos = 0;
-    for (size_t hit = folded.find(needle); hit != std::string::npos; hit = folded.find(needle, pos)) {
+    for (size_t hit = FindForward(folded, needle, 0); hit != npos; hit = FindForward(folded, needle, pos)) {
         out.append(s, pos, hit - pos);
         out += to;
         pos = hit + from.size();

@@ -1,0 +1,21 @@
+#pragma once
+// The one rule every resolved link passes before it leaves the resolvers: the
+// link goes into a request line, and page text is whatever the server sent.
+
+#include <string>
+
+namespace tollivex {
+
+/// Bytes below 0x20 (NUL, CR, LF, tab...) and DEL.
+inline bool IsControlByte(char c)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
+
+/// The link made fit for a request: "" when it holds a control byte (a CR LF
+/// would split the request, a NUL cut it); every space and every byte of 0x80
+/// or above percent-escaped ("%20", "%C3"...); everything else unchanged.
+std::string MakeLinkSafe(const std::string& link);
+
+} // namespace tollivex
