@@ -39,15 +39,40 @@ void RemoveItem(std::int16_t id)
 {
     if (DownloadQueue.empty())
         return;
-    std::vector<DownloadItem> copy;
-    copy.swap(DownloadQueue);
-    for (const DownloadItem& item : copy) {
-        if (item.ID == id)
-            continue;
-        std::string status = item.Status;
-        std::string size = item.FileSize;
-        AddItem(item.Video_URL, item.FileName, status, size);
+    // The item normally stands at ID - 1; a queue whose IDs went out of step
+    // is searched for it.
+    int at = IndexOfId(id);
+    if (at < 0 || DownloadQueue[static_cast<size_t>(at)].ID != id) {
+        at = -1;
+        for (size_t i = 0; i < DownloadQueue.size(); ++i) {
+            if (DownloadQueue[i].ID == id) {
+                at = static_cast<int>(i);
+                break;
+            }
+        }
     }
+    if (at >= 0)
+        DownloadQueue.erase(DownloadQueue.begin() + at);
+    // The survivors come back as if added afresh: numbered from 1, and an
+    // empty status or size gets the defaults of AddItem. Erasing in place
+    // keeps a removal linear; the addresses are unique, so nothing is merged.
+    for (size_t i = 0; i < DownloadQueue.size(); ++i) {
+        DownloadItem& item = DownloadQueue[i];
+        item.ID = static_cast<std::int16_t>(i + 1);
+        if (item.Status.empty())
+            item.Status = status::kWaiting;
+        if (item.FileSize.empty())
+            item.FileSize = filesize::kUnknown;
+    }
+}
+
+int IndexOfAddress(const std::string& pageAddress)
+{
+    for (size_t i = 0; i < DownloadQueue.size(); ++i) {
+        if (DownloadQueue[i].Video_URL == pageAddress)
+            return static_cast<int>(i);
+    }
+    return -1;
 }
 
 int IndexOfId(std::int16_t id)

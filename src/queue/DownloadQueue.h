@@ -46,4 +46,9 @@ void UpdateItem(std::int16_t id, const std::string& pageAddress, const std::stri
 /// Index of the item with that ID, or -1.
 int IndexOfId(std::int16_t id);
 
+/// Index of the item with exactly this page address (addresses are unique in
+/// the queue), or -1. A run finds its item again by it after the user moved or
+/// removed items meanwhile.
+int IndexOfAddress(const std::string& pageAddress);
+
 } // namespace tollivex

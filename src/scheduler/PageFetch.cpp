@@ -5,15 +5,13 @@
 #include "shell/frmMain.h"
 
 #include "platform/FileSystem.h"
+#include "resolve/PageFile.h"
 #include "resolve/SiteCode.h"
 #include "scheduler/PageResolution.h"
 
 namespace tollivex {
 
 namespace {
-
-// The scratch page file the resolvers read: Parse.wvi in the scratch folder.
-std::string ScratchPageFile() { return platform::JoinPath(platform::ScratchFolder(), "Parse.wvi"); }
 
 // bFetchingPage tells the event handlers which phase they report; it must be
 // lowered on every way out of the fetch, a failing transfer included.
@@ -41,7 +39,7 @@ std::string frmMain::GetDownloadLink(const std::string& pageAddress)
     Download.SetUrl(pageAddress);
     // The old page goes first; only a file or a link is ever removed. A folder
     // standing where the page belongs means the page cannot be fetched.
-    const std::string pageFile = ScratchPageFile();
+    const std::string pageFile = PageFilePath();
     if (platform::FolderExists(pageFile))
         return "-2";
     if (platform::FileExists(pageFile) && !platform::DeleteRegularFile(pageFile))

@@ -81,7 +81,7 @@ TEST_F(GridFixture, BindingWalksRowsAndMakesOldRowsStale)
     EXPECT_EQ(grid.View()->model()->rowCount(), 0);
 }
 
-TEST_F(GridFixture, CellWritesShowAtOnceAndSelectionKeepsItsOrder)
+TEST_F(GridFixture, CellWritesShowAtOnceAndSelectionComesInViewOrder)
 {
     grid.SetDataSource(MakeTable(4));
     const GridRow r0 = *grid.FirstRow();
@@ -90,14 +90,15 @@ TEST_F(GridFixture, CellWritesShowAtOnceAndSelectionKeepsItsOrder)
     EXPECT_EQ(grid.CellText({r2, colStatus}), "45");
     EXPECT_EQ(grid.View()->model()->index(2, colStatus).data().toString(), "45");
 
-    // Cells of two rows, the later row first: the collection keeps that order.
+    // Cells of two rows, the later row first: the collection lists them top to bottom.
     grid.SetCellSelected({r2, colFileSize}, true);
     grid.SetCellSelected({r0, colVideoURL}, true);
     auto cells = grid.SelectedCells();
     ASSERT_EQ(cells.size(), 2u);
-    EXPECT_EQ(cells[0].row.index, 2);
-    EXPECT_EQ(cells[0].column, colFileSize);
-    EXPECT_EQ(cells[1].row.index, 0);
+    EXPECT_EQ(cells[0].row.index, 0);
+    EXPECT_EQ(cells[0].column, colVideoURL);
+    EXPECT_EQ(cells[1].row.index, 2);
+    EXPECT_EQ(cells[1].column, colFileSize);
     EXPECT_TRUE(grid.IsCellSelected({r0, colVideoURL}));
     EXPECT_FALSE(grid.IsRowSelected(r0));  // one cell is not the row
 

@@ -35,8 +35,23 @@ struct Rgb {
     std::uint8_t r = 0, g = 0, b = 0;
 };
 
-/// Which appearance a colour setting applies to.
+/// Which appearance a colour setting applies to: the grid itself (back: the
+/// area without rows, third: borders), then the band's default groups:
+/// 1 selected cells and rows, 2 the current cell while the grid has the focus,
+/// 3 every other cell, 4 column headers, 5 row selectors.
 enum class GridAppearance { Grid, Group1, Group2, Group3, Group4, Group5 };
+
+/// Per-column presentation switches.
+enum class GridColumnOption {
+    FullTextTip,  // a text cut by the column width shows whole in a tool tip
+    Centered,     // the cell text is centred
+};
+
+/// Grid-level presentation switches.
+enum class GridOption {
+    RowSelectors,         // a handle before each row selects the whole row
+    HeaderSelectsColumn,  // a click on a column header selects the column
+};
 
 struct GridHandlers {
     /// Raised when the grid lays itself out for newly bound data.
@@ -81,6 +96,8 @@ public:
     virtual void SetColumnEditable(int column, bool editable) = 0;
     virtual void SetAppearanceColors(GridAppearance which, std::optional<Rgb> back, std::optional<Rgb> fore,
                                      std::optional<Rgb> third) = 0;
+    virtual void SetColumnOption(int column, GridColumnOption option, bool on) = 0;
+    virtual void SetGridOption(GridOption option, bool on) = 0;
 
     // Notifications and drawing.
     virtual void SetHandlers(GridHandlers handlers) = 0;

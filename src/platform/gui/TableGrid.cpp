@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -97,6 +98,7 @@ void TableGrid::SetDataSource(std::shared_ptr<const DownloadListTable> table)
     // with the old table because its rows may now hold other items.
     const int scroll = view_->verticalScrollBar()->value();
     const bool bound = table != nullptr;
+    pending_.reset();
     ++binding_;
     model_->Bind(std::move(table));
     view_->verticalScrollBar()->setValue(scroll);
@@ -142,18 +144,68 @@ std::optional<GridRow> TableGrid::PreviousRow(const GridRow& row) const
     return GridRow{row.index - 1, binding_};
 }
 
+void TableGrid::QueueSelection(int row, std::uint8_t columns, bool select)
+{
+    if (pending_ && pending_->select != select)
+        FlushSelection();
+    if (!pending_) {
+        pending_.emplace();
+        pending_->select = select;
+        // Shown with the next event round even if nothing reads it first.
+        QTimer::singleShot(0, this, [this] { FlushSelection(); });
+    }
+    pending_->columns[row] |= columns;
+}
+
+void TableGrid::FlushSelection() const
+{
+    if (!pending_ || !frame_)
+        return;
+    const PendingSelection pending = std::move(*pending_);
+    pending_.reset();
+    // Consecutive rows with the same columns become one range per column span.
+    QItemSelection selection;
+    auto emitRun = [&](int top, int bottom, std::uint8_t mask) {
+        for (int c = 0; c < kDownloadListColumns;) {
+            if (!(mask & (1u << c))) {
+                ++c;
+                continue;
+            }
+            int end = c;
+            while (end + 1 < kDownloadListColumns && (mask & (1u << (end + 1))))
+                ++end;
+            selection.append(QItemSelectionRange(model_->index(top, c), model_->index(bottom, end)));
+            c = end + 1;
+        }
+    };
+    int top = -1, bottom = -1;
+    std::uint8_t mask = 0;
+    for (const auto& [row, columns] : pending.columns) {
+        if (top >= 0 && row == bottom + 1 && columns == mask) {
+            bottom = row;
+            continue;
+        }
+        if (top >= 0)
+            emitRun(top, bottom, mask);
+        top = bottom = row;
+        mask = columns;
+    }
+    if (top >= 0)
+        emitRun(top, bottom, mask);
+    view_->selectionModel()->select(selection,
+                                    pending.select ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
+}
+
 bool TableGrid::IsRowSelected(const GridRow& row) const
 {
+    FlushSelection();
     return IsCurrent(row) && view_->selectionModel()->isRowSelected(row.index, QModelIndex());
 }
 
 void TableGrid::SetRowSelected(const GridRow& row, bool selected)
 {
-    if (!IsCurrent(row))
-        return;
-    view_->selectionModel()->select(model_->index(row.index, 0),
-                                    (selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) |
-                                        QItemSelectionModel::Rows);
+    if (IsCurrent(row))
+        QueueSelection(row.index, (1u << kDownloadListColumns) - 1, selected);
 }
 
 std::string TableGrid::CellText(const GridCell& cell) const
@@ -171,15 +223,14 @@ void TableGrid::SetCellValue(const GridCell& cell, const std::string& value)
 
 bool TableGrid::IsCellSelected(const GridCell& cell) const
 {
+    FlushSelection();
     return IsCurrent(cell) && view_->selectionModel()->isSelected(model_->index(cell.row.index, cell.column));
 }
 
 void TableGrid::SetCellSelected(const GridCell& cell, bool selected)
 {
-    if (!IsCurrent(cell))
-        return;
-    view_->selectionModel()->select(model_->index(cell.row.index, cell.column),
-                                    selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
+    if (IsCurrent(cell))
+        QueueSelection(cell.row.index, static_cast<std::uint8_t>(1u << cell.column), selected);
 }
 
 std::string TableGrid::ColumnKey(int column) const
@@ -194,6 +245,7 @@ std::vector<GridCell> TableGrid::SelectedCells() const
     std::vector<GridCell> cells;
     if (!frame_)
         return cells;
+    FlushSelection();
     std::set<std::pair<int, int>> seen;
     const QItemSelection selection = view_->selectionModel()->selection();
     for (const QItemSelectionRange& range : selection) {
@@ -295,6 +347,32 @@ void TableGrid::ApplyHeaderLook()
     };
     view_->horizontalHeader()->setStyleSheet(sheet(look_.headerBack));
     view_->verticalHeader()->setStyleSheet(sheet(look_.selectorBack));
+}
+
+void TableGrid::SetColumnOption(int column, GridColumnOption option, bool on)
+{
+    switch (option) {
+    case GridColumnOption::FullTextTip:
+        model_->SetFullTextTip(column, on);
+        break;
+    case GridColumnOption::Centered:
+        model_->SetCentered(column, on);
+        break;
+    }
+}
+
+void TableGrid::SetGridOption(GridOption option, bool on)
+{
+    if (!frame_)
+        return;
+    switch (option) {
+    case GridOption::RowSelectors:
+        view_->verticalHeader()->setVisible(on);
+        break;
+    case GridOption::HeaderSelectsColumn:
+        view_->horizontalHeader()->setSectionsClickable(on);
+        break;
+    }
 }
 
 void TableGrid::SetHandlers(GridHandlers handlers) { handlers_ = std::move(handlers); }

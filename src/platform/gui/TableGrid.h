@@ -9,6 +9,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <map>
+
 class QFrame;
 class QLabel;
 class QTableView;
@@ -47,6 +49,9 @@ public:
     void SetAppearanceColors(GridAppearance which, std::optional<Rgb> back, std::optional<Rgb> fore,
                              std::optional<Rgb> third) override;
 
+    void SetColumnOption(int column, GridColumnOption option, bool on) override;
+    void SetGridOption(GridOption option, bool on) override;
+
     void SetHandlers(GridHandlers handlers) override;
     void SetDrawFilter(GridDrawFilter* filter) override;
 
@@ -76,6 +81,16 @@ private:
     bool IsCurrent(const GridRow& row) const;
     bool IsCurrent(const GridCell& cell) const;
     void ApplyHeaderLook();
+    /// Selection changes made through the contract are gathered and applied
+    /// in one step, so selecting thousands of rows one by one stays linear.
+    void QueueSelection(int row, std::uint8_t columns, bool select);
+    void FlushSelection() const;
+
+    struct PendingSelection {
+        bool select = true;
+        std::map<int, std::uint8_t> columns;  // row -> bit per column
+    };
+    mutable std::optional<PendingSelection> pending_;
 
     QPointer<QFrame> frame_;
     QLabel* captionLabel_ = nullptr;

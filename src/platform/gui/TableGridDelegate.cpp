@@ -84,7 +84,8 @@ void TableGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
                                                                textRect.width());
             painter->setPen(ctx.foreColor);
             painter->setFont(option.font);
-            painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+            const auto align = index.data(Qt::TextAlignmentRole).value<Qt::Alignment>();
+            painter->drawText(textRect, int(align) | Qt::TextSingleLine, text);
         }
         if (filter_)
             filter_->AfterDraw(ctx);

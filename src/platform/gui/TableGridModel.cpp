@@ -71,6 +71,21 @@ bool TableGridModel::IsEditable(int column) const
     return column >= 0 && column < kDownloadListColumns && editable_[static_cast<size_t>(column)];
 }
 
+void TableGridModel::SetFullTextTip(int column, bool on)
+{
+    if (column >= 0 && column < kDownloadListColumns)
+        tips_[static_cast<size_t>(column)] = on;
+}
+
+void TableGridModel::SetCentered(int column, bool on)
+{
+    if (column < 0 || column >= kDownloadListColumns)
+        return;
+    centered_[static_cast<size_t>(column)] = on;
+    if (rowCount() > 0)
+        emit dataChanged(index(0, column), index(rowCount() - 1, column), {Qt::TextAlignmentRole});
+}
+
 int TableGridModel::rowCount(const QModelIndex& parent) const
 {
     if (parent.isValid() || !table_)
@@ -87,8 +102,14 @@ QVariant TableGridModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid())
         return {};
-    if (role == Qt::DisplayRole || role == Qt::EditRole || role == Qt::ToolTipRole)
+    const size_t column = static_cast<size_t>(index.column());
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
         return QString::fromStdString(Text(index.row(), index.column()));
+    if (role == Qt::ToolTipRole && tips_[column])
+        return QString::fromStdString(Text(index.row(), index.column()));
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::Alignment((centered_[column] ? Qt::AlignHCenter : Qt::AlignLeft) |
+                                                 Qt::AlignVCenter));
     return {};
 }
 

@@ -33,6 +33,8 @@ public:
     const std::string& Caption(int column) const;
     void SetEditable(int column, bool editable);
     bool IsEditable(int column) const;
+    void SetFullTextTip(int column, bool on);
+    void SetCentered(int column, bool on);
 
     /// Asked before an edited value is stored (true refuses it) and told after.
     std::function<bool(int row, int column, const std::string& value)> beforeUpdate;
@@ -52,6 +54,8 @@ private:
     std::unordered_map<long long, std::string> written_;
     std::array<std::string, kDownloadListColumns> captions_;
     std::array<bool, kDownloadListColumns> editable_{};
+    std::array<bool, kDownloadListColumns> tips_{};
+    std::array<bool, kDownloadListColumns> centered_{};
 };
 
 } // namespace tollivex::platform

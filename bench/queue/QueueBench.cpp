@@ -1,0 +1,69 @@
+// The list rebuild and a burst of additions, on a real main window (offscreen).
+
+#include "queue/DownloadListTable.h"
+#include "queue/DownloadQueue.h"
+#include "shell/FormFactory.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace tollivex;
+
+frmMain& Form()
+{
+    static std::unique_ptr<frmMain> form = std::make_unique<frmMain>(CreateFormControls());
+    return *form;
+}
+
+void FillQueue(int items)
+{
+    DownloadQueue.clear();
+    for (int i = 0; i < items; ++i) {
+        std::string status = std::to_string(i % 101);
+        std::string size = "4.8 MB";
+        AddItem("http://www.youtube.com/watch?v=item" + std::to_string(i), "video" + std::to_string(i) + ".flv",
+                status, size);
+    }
+}
+
+void BM_FillDownloadList(benchmark::State& state)
+{
+    FillQueue(static_cast<int>(state.range(0)));
+    frmMain& form = Form();
+    form.FillDownloadList();  // the first rebuild lays the grid out
+    for (auto _ : state)
+        form.FillDownloadList();
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_FillDownloadList)->Arg(1000)->Arg(10000)->Arg(32767)->Unit(benchmark::kMillisecond);
+
+void BM_AddVideoUrlBurst(benchmark::State& state)
+{
+    frmMain& form = Form();
+    for (auto _ : state) {
+        state.PauseTiming();
+        DownloadQueue.clear();
+        form.FillDownloadList();
+        state.ResumeTiming();
+        for (int i = 0; i < 1000; ++i)
+            form.AddVideoUrl("http://www.youtube.com/watch?v=burst" + std::to_string(i));
+    }
+}
+BENCHMARK(BM_AddVideoUrlBurst)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,51 @@
+// Renaming an item's local file by editing its FileName cell: the check
+// before the grid takes the typed value, and the step after it.
+
+#include "shell/frmMain.h"
+
+#include "grid/FileNameRules.h"
+#include "grid/RowItem.h"
+#include "queue/DownloadListTable.h"
+#include "queue/DownloadQueue.h"
+#include "queue/TextHelpers.h"
+
+namespace tollivex {
+
+namespace {
+const char* const kFileNameKey = "FileName";
+}
+
+void frmMain::DownloadGrid_BeforeCellUpdate(const platform::GridCell& cell, const std::string& newValue,
+                                            bool& cancel)
+{
+    platform::GridControl& grid = DownloadGrid();
+    if (grid.ColumnKey(cell.column) != kFileNameKey)
+        return;
+    // The row may show an item that has moved since; refuse rather than rename another.
+    const int index = bFillingList() ? -1 : QueueIndexOfRow(grid, cell.row);
+    if (index < 0) {
+        cancel = true;
+        return;
+    }
+    const std::string cleaned = FitFileNameColumn(CleanFileName(newValue));
+    if (cleaned.empty() || cleaned == filename::kEnterFileName || FileNameTakenInQueue(cleaned, index)) {
+        cancel = true;
+        return;
+    }
+    sPendingFileName = cleaned;
+}
+
+void frmMain::DownloadGrid_AfterCellUpdate(const platform::GridCell& cell)
+{
+    platform::GridControl& grid = DownloadGrid();
+    if (grid.ColumnKey(cell.column) != kFileNameKey)
+        return;
+    // Show the cleaned name, not what was typed.
+    grid.SetCellValue(cell, sPendingFileName);
+    const int index = bFillingList() ? -1 : QueueIndexOfRow(grid, cell.row);
+    if (index < 0)
+        return;
+    UpdateItem(static_cast<std::int16_t>(index + 1), "", grid.CellText(cell), "", "");
+}
+
+} // namespace tollivex

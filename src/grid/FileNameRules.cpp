@@ -1,0 +1,79 @@
+#include "grid/FileNameRules.h"
+
+#include "queue/DownloadItem.h"
+#include "queue/DownloadQueue.h"
+
+#include <cctype>
+#include <vector>
+
+namespace tollivex {
+
+namespace {
+
+// Byte offsets where each UTF-8 character starts.
+std::vector<size_t> CharacterStarts(const std::string& s)
+{
+    std::vector<size_t> starts;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80)
+            starts.push_back(i);
+    }
+    return starts;
+}
+
+// Extensions longer than this are treated as part of the name.
+constexpr size_t kLongestKeptExtension = 16;
+
+bool IsPlaceholder(const std::string& name)
+{
+    return name == filename::kAutoDetect || name == filename::kError || name == filename::kUnsupportedLink ||
+           name == filename::kProcessFailed || name == filename::kEnterFileName;
+}
+
+} // namespace
+
+std::string FitFileNameColumn(const std::string& name, size_t limit)
+{
+    const std::vector<size_t> starts = CharacterStarts(name);
+    if (starts.size() <= limit)
+        return name;
+    const size_t dot = name.rfind('.');
+    size_t extChars = 0;
+    if (dot != std::string::npos && dot > 0) {
+        for (size_t start : starts)
+            extChars += start >= dot ? 1 : 0;
+    }
+    if (extChars == 0 || extChars > kLongestKeptExtension || extChars >= limit)
+        return name.substr(0, starts[limit]);
+    const size_t stemChars = limit - extChars;
+    return name.substr(0, starts[stemChars]) + name.substr(dot);
+}
+
+bool SameLocalFile(const std::string& a, const std::string& b)
+{
+#ifdef _WIN32
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+#else
+    return a == b;
+#endif
+}
+
+bool FileNameTakenInQueue(const std::string& name, int exceptIndex)
+{
+    for (size_t i = 0; i < DownloadQueue.size(); ++i) {
+        if (static_cast<int>(i) == exceptIndex)
+            continue;
+        const std::string& other = DownloadQueue[i].FileName;
+        if (!IsPlaceholder(other) && SameLocalFile(other, name))
+            return true;
+    }
+    return false;
+}
+
+} // namespace tollivex

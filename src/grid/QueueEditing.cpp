@@ -1,0 +1,121 @@
+// Editing the queue from the grid: select all, remove the selected items,
+// clear the finished ones, move one item up or down.
+//
+// While a rebuild runs (bFillingList) the grid still shows the old table, whose
+// IDs may no longer fit the queue; the commands that read IDs from the grid
+// are then ignored. Each row is also checked against the queue by its address
+// before it is acted on. A running download stays on its item: its address is
+// noted before the change and its index and row are found again afterwards.
+
+#include "shell/frmMain.h"
+
+#include "grid/RowItem.h"
+#include "grid/RunningItemAnchor.h"
+#include "queue/DownloadListTable.h"
+#include "queue/DownloadQueue.h"
+
+namespace tollivex {
+
+using platform::GridCell;
+using platform::GridRow;
+
+void frmMain::SelectAll()
+{
+    platform::GridControl& grid = DownloadGrid();
+    for (auto row = grid.FirstRow(); row; row = grid.NextRow(*row))
+        grid.SetRowSelected(*row, true);
+}
+
+void frmMain::RemoveSelected()
+{
+    if (bFillingList())
+        return;
+    platform::GridControl& grid = DownloadGrid();
+    // A row counts as selected when it or any of its cells is.
+    const std::vector<GridCell> cells = grid.SelectedCells();
+    for (size_t k = cells.size(); k-- > 0;)
+        grid.SetCellSelected(GridCell{cells[k].row, colVideoURL}, true);
+
+    const auto last = grid.LastRow();
+    if (!last)
+        return;
+    RunningItemAnchor running(*this);
+    // From the last row up: a removal renumbers only the items behind it, so
+    // the IDs of the rows still to visit stay valid.
+    for (auto row = last; row; row = grid.PreviousRow(*row)) {
+        if (!grid.IsRowSelected(*row) && !grid.IsCellSelected(GridCell{*row, colVideoURL}))
+            continue;
+        const int index = QueueIndexOfRow(grid, *row);
+        if (index >= 0)
+            RemoveItem(static_cast<std::int16_t>(index + 1));
+    }
+    if (IsListEmpty())
+        bGridFormatted = false;
+    running.Repoint();
+    FillDownloadList();
+    running.LocateRow();
+}
+
+void frmMain::ClearCompleted()
+{
+    if (bFillingList())
+        return;
+    platform::GridControl& grid = DownloadGrid();
+    const auto last = grid.LastRow();
+    if (!last)
+        return;
+    RunningItemAnchor running(*this);
+    for (auto row = last; row; row = grid.PreviousRow(*row)) {
+        if (grid.CellText(GridCell{*row, colStatus}) != status::kComplete)
+            continue;
+        const int index = QueueIndexOfRow(grid, *row);
+        if (index >= 0)
+            RemoveItem(static_cast<std::int16_t>(index + 1));
+    }
+    if (IsListEmpty())
+        bGridFormatted = false;
+    running.Repoint();
+    FillDownloadList();
+    running.LocateRow();
+}
+
+namespace {
+
+// The item of the first selected cell's row; -1 when none or it no longer fits.
+int FirstSelectedItem(const platform::GridControl& grid)
+{
+    const std::vector<GridCell> cells = grid.SelectedCells();
+    if (cells.empty())
+        return -1;
+    return QueueIndexOfRow(grid, cells.front().row);
+}
+
+} // namespace
+
+void frmMain::MoveSelectedUp()
+{
+    if (bFillingList())
+        return;
+    RunningItemAnchor running(*this);
+    const int index = FirstSelectedItem(DownloadGrid());
+    if (index >= 0)
+        MoveItemUp(static_cast<std::int16_t>(index + 1));
+    running.Repoint();
+    FillDownloadList();
+    running.LocateRow();
+}
+
+void frmMain::MoveSelectedDown()
+{
+    if (bFillingList())
+        return;
+    RunningItemAnchor running(*this);
+    const int index = FirstSelectedItem(DownloadGrid());
+    if (index >= 0)
+        MoveItemDown(static_cast<std::int16_t>(index + 1));
+    running.Repoint();
+    FillDownloadList();
+    running.LocateRow();
+}
+
+} // namespace tollivex
