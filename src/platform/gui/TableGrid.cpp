@@ -431,7 +431,8 @@ void TableGrid::ScrollRowRegion(int action)
 
 bool TableGrid::eventFilter(QObject* watched, QEvent* event)
 {
-    if (frame_ && watched == view_->viewport() && event->type() == QEvent::MouseMove && delegate_->Filter()) {
+    // The type test comes first: during the view's destruction other events still pass here.
+    if (event->type() == QEvent::MouseMove && frame_ && watched == view_->viewport() && delegate_->Filter()) {
         const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
         const QModelIndex index = view_->indexAt(pos);
         if (index.isValid()) {
