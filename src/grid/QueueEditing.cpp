@@ -90,32 +90,25 @@ int FirstSelectedItem(const platform::GridControl& grid)
     return QueueIndexOfRow(grid, cells.front().row);
 }
 
+// Moves the item of the first selected cell with `move`, keeps the run on its
+// item and rebuilds; a rebuild in progress means the grid's IDs are stale.
+void MoveFirstSelected(frmMain& form, void (*move)(std::int16_t))
+{
+    if (form.bFillingList())
+        return;
+    RunningItemAnchor running(form);
+    const int index = FirstSelectedItem(form.DownloadGrid());
+    if (index >= 0)
+        move(static_cast<std::int16_t>(index + 1));
+    running.Repoint();
+    form.FillDownloadList();
+    running.LocateRow();
+}
+
 } // namespace
 
-void frmMain::MoveSelectedUp()
-{
-    if (bFillingList())
-        return;
-    RunningItemAnchor running(*this);
-    const int index = FirstSelectedItem(DownloadGrid());
-    if (index >= 0)
-        MoveItemUp(static_cast<std::int16_t>(index + 1));
-    running.Repoint();
-    FillDownloadList();
-    running.LocateRow();
-}
+void frmMain::MoveSelectedUp() { MoveFirstSelected(*this, MoveItemUp); }
 
-void frmMain::MoveSelectedDown()
-{
-    if (bFillingList())
-        return;
-    RunningItemAnchor running(*this);
-    const int index = FirstSelectedItem(DownloadGrid());
-    if (index >= 0)
-        MoveItemDown(static_cast<std::int16_t>(index + 1));
-    running.Repoint();
-    FillDownloadList();
-    running.LocateRow();
-}
+void frmMain::MoveSelectedDown() { MoveFirstSelected(*this, MoveItemDown); }
 
 } // namespace tollivex

@@ -3,6 +3,8 @@
 
 #include "shell/frmMain.h"
 
+#include "shell/Guarded.h"
+
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
 #include "platform/Mailbox.h"
@@ -18,22 +20,13 @@ constexpr const char* kWatcherFile = "Clip.exe";
 constexpr const char* kWatcherFile = "clip";
 #endif
 
-// The monitor's steps stand alone: a failing one is skipped, the next runs.
-template <typename Fn>
-void Step(Fn&& fn) noexcept
-{
-    try {
-        fn();
-    } catch (...) {
-    }
-}
 
 } // namespace
 
 void frmMain::Monitor(bool bState)
 {
     // Whether the watcher could be started is not checked: the switch follows the user.
-    Step([&] {
+    Guarded([&] {
         const std::string watcher = platform::JoinPath(platform::ProgramFolder(), kWatcherFile);
         platform::LaunchProgram(watcher, {bState ? txtMonitor().Identity() : std::string("Exit")});
     });
@@ -47,29 +40,29 @@ void frmMain::txtMonitor_Change()
     if (text.empty())
         return;
     // Whatever the watcher delivers is queued; the queue marks what it cannot download.
-    Step([&] { AddVideoUrl(text); });
-    Step([&] { SetMovieVariable("_root.video_url", text); });
+    Guarded([&] { AddVideoUrl(text); });
+    Guarded([&] { SetMovieVariable("_root.video_url", text); });
     // During a run the walk picks the new item up by itself.
-    Step([&] {
+    Guarded([&] {
         if (!bDownloading)
             tmrDownload.SetEnabled(true);
     });
-    Step([&] { txtMonitor().SetText(""); });
+    Guarded([&] { txtMonitor().SetText(""); });
 }
 
 void frmMain::tmrMonitor_Timer()
 {
     std::string text;
-    Step([&] { text = platform::ClipboardText(); });
+    Guarded([&] { text = platform::ClipboardText(); });
     if (text != sLastClipboard) {
         bool supported = false;
-        Step([&] { supported = GetSiteCode(text) != -1; });
+        Guarded([&] { supported = GetSiteCode(text) != -1; });
         if (supported) {
-            Step([&] { AddVideoUrl(text); });
-            Step([&] { SetMovieVariable("_root.video_url", text); });
+            Guarded([&] { AddVideoUrl(text); });
+            Guarded([&] { SetMovieVariable("_root.video_url", text); });
             // Taken before the run starts: passes nested inside the run skip it.
             sLastClipboard = text;
-            Step([&] {
+            Guarded([&] {
                 if (!bDownloading)
                     cmdStartDownload_Click();
             });

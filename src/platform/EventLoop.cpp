@@ -32,7 +32,11 @@ void WaitForEvents(int maxMs)
 {
     if (!QCoreApplication::instance())
         return;
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, maxMs);
+    // processEvents with a time limit never waits; a timer bounds the wait instead.
+    QTimer wakeUp;
+    wakeUp.setSingleShot(true);
+    wakeUp.start(maxMs);
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     lastPump = std::chrono::steady_clock::now();
 }
 

@@ -4,6 +4,8 @@
 
 #include "shell/frmMain.h"
 
+#include "shell/Guarded.h"
+
 #include "queue/DownloadItem.h"
 #include "queue/DownloadListTable.h"
 #include "queue/TextHelpers.h"
@@ -15,21 +17,12 @@ namespace tollivex {
 
 namespace {
 
-// A failing step of the progress handler must not keep the next one from running.
-template <typename Fn>
-void Step(Fn&& fn) noexcept
-{
-    try {
-        fn();
-    } catch (...) {
-    }
-}
 
 } // namespace
 
 void frmMain::Download_DownloadComplete()
 {
-    Step([&] {
+    Guarded([&] {
         // The page is in; the resolver and the video transfer come next.
         if (bFetchingPage) {
             if (DownloadItem* item = CurrentItem(*this))
@@ -51,7 +44,7 @@ void frmMain::Download_DownloadProgress(std::int32_t& lProgress)
 {
     // A stop confirmed in an event nested inside the transfer reaches it here:
     // the component stops right after this handler returns.
-    Step([&] {
+    Guarded([&] {
         if (bStopRequested || Ended())
             Download.CancelDownload();
     });
@@ -59,12 +52,12 @@ void frmMain::Download_DownloadProgress(std::int32_t& lProgress)
         return;
 
     DownloadItem* item = nullptr;
-    Step([&] { item = CurrentItem(*this); });
+    Guarded([&] { item = CurrentItem(*this); });
     if (!item)
         return;
 
     std::string text;
-    Step([&] {
+    Guarded([&] {
         if (bFetchingPage) {
             text = lProgress <= 100 ? status::kPreparingPrefix + std::to_string(lProgress) + status::kPreparingSuffix
                                     : std::string(status::kPreparingUnknown);
@@ -76,13 +69,13 @@ void frmMain::Download_DownloadProgress(std::int32_t& lProgress)
         }
         item->Status = text;
     });
-    Step([&] {
+    Guarded([&] {
         if (oCurrentRow)
             DownloadGrid().SetCellValue(platform::GridCell{*oCurrentRow, colStatus}, text);
     });
     // The video transfer writes only the two texts; the page fetch is short.
     if (bFetchingPage)
-        Step([&] { FillDownloadList(); });
+        Guarded([&] { FillDownloadList(); });
 }
 
 } // namespace tollivex
