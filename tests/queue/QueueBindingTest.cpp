@@ -83,7 +83,8 @@ TEST_F(QueueBinding, LongAndStrangeAddressesAreSafe)
     ASSERT_EQ(url220.size(), 220u);
     form->AddVideoUrl(url220);
     form->AddVideoUrl("http://youtube.com/" + std::string(100 * 1024, 'y'));
-    form->AddVideoUrl(std::string("http://bolt.com/\x01\x02\r\n\t\0zz", 27));
+    static const char kControl[] = "http://bolt.com/\x01\x02\r\n\t\0zz";
+    form->AddVideoUrl(std::string(kControl, sizeof kControl - 1));
     form->AddVideoUrl("http://dailymotion.com/vid\xc3\xa9o/\xff\xfe");
     ASSERT_EQ(DownloadQueue.size(), 4u);
     EXPECT_EQ(DownloadQueue[0].Video_URL.size(), 220u);  // the queue keeps everything
