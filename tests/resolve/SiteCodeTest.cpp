@@ -57,7 +57,8 @@ TEST(GetSiteCode, BadInputIsSafeAndNeverSeven)
     huge.replace(huge.size() - 11, 11, "youtube.com");
     EXPECT_EQ(GetSiteCode(huge), siteYouTube);
 
-    const std::string control("http://\0\r\n\x01\x7f/bolt.com", 23);
+    static const char controlText[] = "http://\0\r\n\x01\x7f/bolt.com";
+    const std::string control(controlText, sizeof controlText - 1);
     EXPECT_EQ(GetSiteCode(control), siteBolt);
     EXPECT_EQ(GetSiteCode("http://\xc3\xa9\xff\xfe.example/"), siteNone);
     // Non-ASCII letters are not folded: only ASCII capitals match.
