@@ -290,6 +290,11 @@ void TableGrid::SetAppearanceColors(GridAppearance which, std::optional<Rgb> bac
 {
     if (!frame_)
         return;
+    // A colour left out keeps what the group had.
+    auto take = [](QColor& target, const std::optional<Rgb>& given) {
+        if (given)
+            target = ToColor(*given);
+    };
     switch (which) {
     case GridAppearance::Grid:
         if (back) {
@@ -301,34 +306,25 @@ void TableGrid::SetAppearanceColors(GridAppearance which, std::optional<Rgb> bac
             frame_->setAutoFillBackground(true);
             frame_->setPalette(p);
         }
-        if (third)
-            look_.lineColor = ToColor(*third);
+        take(look_.lineColor, third);
         break;
     case GridAppearance::Group1:
-        if (back)
-            look_.selectedBack = ToColor(*back);
-        if (fore)
-            look_.selectedFore = ToColor(*fore);
+        take(look_.selectedBack, back);
+        take(look_.selectedFore, fore);
         break;
     case GridAppearance::Group2:
-        if (back)
-            look_.activeBack = ToColor(*back);
-        if (fore)
-            look_.activeFore = ToColor(*fore);
+        take(look_.activeBack, back);
+        take(look_.activeFore, fore);
         break;
     case GridAppearance::Group3:
-        if (back)
-            look_.rowBack = ToColor(*back);
-        if (fore)
-            look_.rowFore = ToColor(*fore);
+        take(look_.rowBack, back);
+        take(look_.rowFore, fore);
         break;
     case GridAppearance::Group4:
-        if (back)
-            look_.headerBack = ToColor(*back);
+        take(look_.headerBack, back);
         break;
     case GridAppearance::Group5:
-        if (back)
-            look_.selectorBack = ToColor(*back);
+        take(look_.selectorBack, back);
         break;
     }
     ApplyHeaderLook();

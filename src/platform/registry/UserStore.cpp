@@ -73,6 +73,17 @@ bool SplitKeyPath(const std::string& subKey, QStringList& parts)
     return true;
 }
 
+/// The stored root name and the parts of `subKey` below it, or the error a key call reports.
+Status LocateKey(Root root, const std::string& subKey, QString& rootName, QStringList& path)
+{
+    rootName = RootName(root);
+    if (rootName.isEmpty())
+        return ErrorInvalidHandle;
+    if (!SplitKeyPath(subKey, path))
+        return ErrorBadPathname;
+    return ErrorSuccess;
+}
+
 /// The stored name matching `name` regardless of letter case, or a null string.
 QString FindName(const QJsonObject& object, const QString& name)
 {
@@ -282,12 +293,10 @@ Status WalkKey(QJsonObject& document, const QString& root, const QStringList& pa
 Status MakeHandle(Root root, const std::string& subKey, std::uint32_t access, bool create, KeyHandle& key)
 {
     key = nullptr;
-    const QString rootName = RootName(root);
-    if (rootName.isEmpty())
-        return ErrorInvalidHandle;
+    QString rootName;
     QStringList path;
-    if (!SplitKeyPath(subKey, path))
-        return ErrorBadPathname;
+    if (const Status located = LocateKey(root, subKey, rootName, path); located != ErrorSuccess)
+        return located;
     const bool wantsWrite = (access & kWriteRights) != 0;
     // A read-only store still opens keys for reading.
     if ((wantsWrite || create) && StoreIsReadOnly())
@@ -417,12 +426,10 @@ Status DeleteValue(KeyHandle key, const std::string& name)
 
 Status DeleteKey(Root root, const std::string& subKey)
 {
-    const QString rootName = RootName(root);
-    if (rootName.isEmpty())
-        return ErrorInvalidHandle;
+    QString rootName;
     QStringList path;
-    if (!SplitKeyPath(subKey, path))
-        return ErrorBadPathname;
+    if (const Status located = LocateKey(root, subKey, rootName, path); located != ErrorSuccess)
+        return located;
     if (path.isEmpty())
         return ErrorAccessDenied; // a root key is never deleted
     const QString last = path.takeLast();
