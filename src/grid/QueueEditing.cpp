@@ -36,24 +36,9 @@ void frmMain::RemoveSelected()
     for (size_t k = cells.size(); k-- > 0;)
         grid.SetCellSelected(GridCell{cells[k].row, colVideoURL}, true);
 
-    const auto last = grid.LastRow();
-    if (!last)
-        return;
-    RunningItemAnchor running(*this);
-    // From the last row up: a removal renumbers only the items behind it, so
-    // the IDs of the rows still to visit stay valid.
-    for (auto row = last; row; row = grid.PreviousRow(*row)) {
-        if (!grid.IsRowSelected(*row) && !grid.IsCellSelected(GridCell{*row, colVideoURL}))
-            continue;
-        const int index = QueueIndexOfRow(grid, *row);
-        if (index >= 0)
-            RemoveItem(static_cast<std::int16_t>(index + 1));
-    }
-    if (IsListEmpty())
-        bGridFormatted = false;
-    running.Repoint();
-    FillDownloadList();
-    running.LocateRow();
+    RemoveRowsWhere([&](GridRow row) {
+        return grid.IsRowSelected(row) || grid.IsCellSelected(GridCell{row, colVideoURL});
+    });
 }
 
 void frmMain::ClearCompleted()
@@ -61,12 +46,20 @@ void frmMain::ClearCompleted()
     if (bFillingList())
         return;
     platform::GridControl& grid = DownloadGrid();
+    RemoveRowsWhere([&](GridRow row) { return grid.CellText(GridCell{row, colStatus}) == status::kComplete; });
+}
+
+void frmMain::RemoveRowsWhere(const std::function<bool(platform::GridRow)>& chosen)
+{
+    platform::GridControl& grid = DownloadGrid();
     const auto last = grid.LastRow();
     if (!last)
         return;
     RunningItemAnchor running(*this);
+    // From the last row up: a removal renumbers only the items behind it, so
+    // the IDs of the rows still to visit stay valid.
     for (auto row = last; row; row = grid.PreviousRow(*row)) {
-        if (grid.CellText(GridCell{*row, colStatus}) != status::kComplete)
+        if (!chosen(*row))
             continue;
         const int index = QueueIndexOfRow(grid, *row);
         if (index >= 0)

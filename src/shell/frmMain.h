@@ -18,6 +18,7 @@
 #include "transfer/Download.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -199,6 +200,9 @@ public:
     std::string BrowseForFolder(const std::string& prompt) override;
 
 private:
+    /// Removes the items of the rows `chosen` picks, keeping a running download on its item.
+    void RemoveRowsWhere(const std::function<bool(platform::GridRow)>& chosen);
+
     FormControls controls_;
     std::unique_ptr<StatusCellDrawFilter> drawFilter_;
     bool bFillingList_ = false;
