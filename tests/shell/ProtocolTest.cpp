@@ -6,6 +6,7 @@
 #include "platform/gui/MainWindowHost.h"
 #include "platform/gui/QuickMovieHost.h"
 #include "platform/gui/TrayIcon.h"
+#include "platform/registry/UserStore.h"
 #include "queue/DownloadQueue.h"
 #include "shell/FormFactory.h"
 #include "shell/TrayMenuWindow.h"
@@ -37,7 +38,7 @@ struct Form {
 
     explicit Form(bool withMovie = true)
     {
-        setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
+        platform::registry::SetStoreFolder(config.Path()); // a fresh store for every test
         const std::string assets = std::string(std::getenv("TOLLIVEX_SOURCE_DIR")) + "/assets/";
         if (withMovie)
             program.Write("Main.qml", *platform::ReadWholeFile(assets + "Main.qml"));
@@ -56,6 +57,7 @@ struct Form {
     {
         form.reset();
         platform::SetMessageAnswerer(nullptr);
+        platform::registry::SetStoreFolder("");
         SetTrayMenuChooser(nullptr);
         DownloadQueue.clear();
     }
