@@ -5,6 +5,7 @@
 
 #include "grid/FileNameRules.h"
 #include "grid/RowItem.h"
+#include "platform/FileSystem.h"
 #include "queue/DownloadListTable.h"
 #include "queue/DownloadQueue.h"
 #include "queue/TextHelpers.h"
@@ -13,7 +14,18 @@ namespace tollivex {
 
 namespace {
 const char* const kFileNameKey = "FileName";
+
+// The run's transfer has the item's file open under its name: a new name
+// would show in the list while the video lands under the old one.
+bool IsBeingTransferred(const frmMain& form, int index)
+{
+    if (!form.bDownloading || form.bFetchingPage)
+        return false;
+    const DownloadItem& item = DownloadQueue[static_cast<size_t>(index)];
+    return item.Video_URL == form.sCurrentAddress &&
+           form.Download.LocalFile() == platform::JoinPath(sDownloadDir, item.FileName);
 }
+} // namespace
 
 void frmMain::DownloadGrid_BeforeCellUpdate(const platform::GridCell& cell, const std::string& newValue,
                                             bool& cancel)
@@ -23,7 +35,7 @@ void frmMain::DownloadGrid_BeforeCellUpdate(const platform::GridCell& cell, cons
         return;
     // The row may show an item that has moved since; refuse rather than rename another.
     const int index = bFillingList() ? -1 : QueueIndexOfRow(grid, cell.row);
-    if (index < 0) {
+    if (index < 0 || IsBeingTransferred(*this, index)) {
         cancel = true;
         return;
     }
