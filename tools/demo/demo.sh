@@ -12,9 +12,6 @@ for _ in $(seq 1 50); do [ -s "$map_file" ] && break; sleep 0.1; done
 TOLLIVEX_HOST_MAP=$(head -n1 "$map_file")
 export TOLLIVEX_HOST_MAP
 echo "TOLLIVEX_HOST_MAP=\"$TOLLIVEX_HOST_MAP\""
-cat <<MSG
-Demo site ready. In Tollivex, add one of these addresses and press Start downloading:
-    http://video.google.com/videoplay?docid=demo
-    http://www.youtube.com/watch?v=demo42
-MSG
+echo "Demo site ready. In Tollivex, add one of these addresses (one page per site) and press Start downloading:"
+python3 "$here/demo_site.py" --list | sed 's/^/    /'
 "$program"
