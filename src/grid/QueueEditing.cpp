@@ -14,6 +14,8 @@
 #include "queue/DownloadListTable.h"
 #include "queue/DownloadQueue.h"
 
+#include <unordered_set>
+
 namespace tollivex {
 
 using platform::GridCell;
@@ -30,15 +32,13 @@ void frmMain::RemoveSelected()
 {
     if (bFillingList())
         return;
-    platform::GridControl& grid = DownloadGrid();
-    // A row counts as selected when it or any of its cells is.
-    const std::vector<GridCell> cells = grid.SelectedCells();
-    for (size_t k = cells.size(); k-- > 0;)
-        grid.SetCellSelected(GridCell{cells[k].row, colVideoURL}, true);
-
-    RemoveRowsWhere([&](GridRow row) {
-        return grid.IsRowSelected(row) || grid.IsCellSelected(GridCell{row, colVideoURL});
-    });
+    // A row counts as selected when it or any of its cells is; a selected row
+    // lists all its cells. The rows are gathered once: asking the grid row by
+    // row would pass over the whole selection for every row.
+    std::unordered_set<int> rows;
+    for (const GridCell& cell : DownloadGrid().SelectedCells())
+        rows.insert(cell.row.index);
+    RemoveRowsWhere([&](GridRow row) { return rows.count(row.index) > 0; });
 }
 
 void frmMain::ClearCompleted()
