@@ -1,0 +1,157 @@
+// The grid on a real main window (offscreen): painting a long list of
+// downloads in progress, and selecting and removing a large list.
+
+#include "platform/gui/MainWindowHost.h"
+#include "platform/gui/TableGrid.h"
+#include "queue/DownloadListTable.h"
+#include "queue/DownloadQueue.h"
+#include "shell/FormFactory.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QImage>
+#include <QPainter>
+#include <QTableView>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace tollivex;
+
+// Made on first use and ended before the application object.
+std::unique_ptr<frmMain> form;
+
+frmMain& Form()
+{
+    if (!form)
+        form = std::make_unique<frmMain>(CreateFormControls());
+    return *form;
+}
+
+platform::TableGrid& Grid() { return static_cast<platform::TableGrid&>(Form().DownloadGrid()); }
+
+// Items whose statuses are percentages 0..100, so every status cell is a bar.
+void FillQueue(int items)
+{
+    DownloadQueue.clear();
+    for (int i = 0; i < items; ++i) {
+        std::string status = std::to_string(i % 101);
+        std::string size = "4.8 MB";
+        AddItem("http://www.youtube.com/watch?v=item" + std::to_string(i), "video" + std::to_string(i) + ".flv",
+                status, size);
+    }
+    Form().FillDownloadList();
+}
+
+// Rows wholly inside the viewport.
+int PaintedRows(const QTableView& view)
+{
+    int rows = 0;
+    for (int r = 0; r < view.model()->rowCount(); ++r)
+        rows += view.viewport()->rect().contains(view.visualRect(view.model()->index(r, 0))) ? 1 : 0;
+    return rows;
+}
+
+// One paint of every row: the view is as tall as the list, so nothing is
+// left out by scrolling.
+void BM_RepaintAllRows(benchmark::State& state)
+{
+    const int rows = static_cast<int>(state.range(0));
+    FillQueue(rows);
+    QTableView* view = Grid().View();
+    const int height = view->horizontalHeader()->height() + rows * view->rowHeight(0) + 4;
+    Form().Window().SetSize(640, height);
+    Form().Window().Show();
+    Grid().SetGeometry(0, 0, 640, height);
+    Grid().SetVisible(true);
+    QApplication::processEvents();
+    QWidget* viewport = view->viewport();
+    QImage image(viewport->size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        viewport->render(&painter);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * rows);
+    state.counters["painted_rows"] = PaintedRows(*view);
+}
+BENCHMARK(BM_RepaintAllRows)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// One paint of the window-sized grid, as after each progress event.
+void BM_RepaintVisibleRows(benchmark::State& state)
+{
+    FillQueue(static_cast<int>(state.range(0)));
+    Form().Window().SetSize(640, 180);
+    Form().Window().Show();
+    Grid().SetGeometry(0, 0, 640, 180);
+    Grid().SetVisible(true);
+    QApplication::processEvents();
+    QTableView* view = Grid().View();
+    QWidget* viewport = view->viewport();
+    QImage image(viewport->size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        viewport->render(&painter);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.counters["painted_rows"] = PaintedRows(*view);
+}
+BENCHMARK(BM_RepaintVisibleRows)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
+// SelectAll then RemoveSelected, the final rebuild of the empty list included.
+void BM_SelectAllRemoveSelected(benchmark::State& state)
+{
+    const int items = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        FillQueue(items);
+        state.ResumeTiming();
+        Form().SelectAll();
+        Form().RemoveSelected();
+        if (!DownloadQueue.empty())
+            state.SkipWithError("items left after the removal");
+    }
+    state.SetItemsProcessed(state.iterations() * items);
+}
+BENCHMARK(BM_SelectAllRemoveSelected)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Every second item picked by one of its cells, then RemoveSelected: each
+// removal in the middle moves the items behind it.
+void BM_RemoveEverySecondItem(benchmark::State& state)
+{
+    const int items = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        FillQueue(items);
+        state.ResumeTiming();
+        platform::GridControl& grid = Form().DownloadGrid();
+        int i = 0;
+        for (auto row = grid.FirstRow(); row; row = grid.NextRow(*row), ++i) {
+            if (i % 2 == 0)
+                grid.SetCellSelected(platform::GridCell{*row, colStatus}, true);
+        }
+        Form().RemoveSelected();
+        if (DownloadQueue.size() != static_cast<size_t>(items / 2))
+            state.SkipWithError("the wrong number of items left");
+    }
+    state.SetItemsProcessed(state.iterations() * items);
+}
+BENCHMARK(BM_RemoveEverySecondItem)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    form.reset();
+    return 0;
+}
