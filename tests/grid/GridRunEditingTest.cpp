@@ -4,7 +4,11 @@
 #include "scheduler/RunFixture.h"
 
 #include "queue/DownloadListTable.h"
+#include "platform/gui/TableGrid.h"
 #include "queue/DownloadQueue.h"
+
+#include <QAbstractItemModel>
+#include <QTableView>
 
 #include <QTimer>
 
@@ -202,6 +206,29 @@ TEST_F(GridRunEditing, NamesTypedDuringARunAreKeptApartFromTheRunningItem)
     EXPECT_TRUE(FileHolds("a.flv", VideoBytes(20000, 'a')));
     EXPECT_TRUE(FileHolds("own name.flv", VideoBytes(20000, 'b')));
     EXPECT_TRUE(FileHolds("c.flv", VideoBytes(20000, 'c')));
+}
+
+TEST_F(GridRunEditing, ARunningItemRenamedWhileItsPageIsFetchedIsSavedUnderTheNewName)
+{
+    ServeThree();
+    bool took = false;
+    onProgress = [&](const EventRecord&) {
+        if (edited || !form->bFetchingPage || form->sCurrentAddress != PageAddress("/a.html"))
+            return;
+        edited = true;
+        QTimer::singleShot(0, [&] {
+            QAbstractItemModel* model = static_cast<platform::TableGrid&>(form->DownloadGrid()).View()->model();
+            took = model->setData(model->index(RowOf("a")->index, colFileName), "first one.flv");
+        });
+    };
+    Run();
+
+    ASSERT_TRUE(edited);
+    EXPECT_TRUE(took) << "its file is not open yet";
+    EXPECT_EQ(DownloadQueue[0].FileName, "first one.flv");
+    EXPECT_EQ(StatusOf("a"), "Complete");
+    EXPECT_TRUE(FileHolds("first one.flv", VideoBytes(20000, 'a')));
+    EXPECT_FALSE(FileHolds("a.flv", VideoBytes(20000, 'a')));
 }
 
 } // namespace
