@@ -62,7 +62,7 @@ TEST(MovieHost, ProgramMovieTakesVariablesAndSendsCommandsOnce)
     QApplication::processEvents();
     Emit(host, "IDC_FS_Close");
     // The movie announces its first page by itself shortly after it starts.
-    QTest::qWaitFor([&] { return commands.size() >= 3; }, 3000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return commands.size() >= 3; }, 3000));
     QTest::qWait(100);
     EXPECT_EQ(std::count(commands.begin(), commands.end(), "IDC_FS_Close"), 1);
     EXPECT_EQ(std::count(commands.begin(), commands.end(), "IDC_FS_Download"), 1);

@@ -1,0 +1,540 @@
+#!/usr/bin/env python3
+"""The real program on a private X display, driven as a person drives it.
+
+Starts Xvfb on a free display with trayer as the notification area, the demo
+site and a slow site of its own on the loopback, and tollivex with the hosts
+mapped to them and a settings store whose download folder is a temporary
+folder. Then, with xdotool only (mouse and keyboard):
+
+  1. an address typed into the movie's address box, "+ Add" and "Start
+     downloading" clicked: the video lands in the download folder, byte for byte;
+  2. the tray icon is in the tray host from start-up; its menu starts a run
+     and stops it again (the cancel question answered Yes);
+  3. with a long list focused, the wheel turned over the movie scrolls the
+     list one row per notch, and does nothing while the list is not focused;
+  4. the tray menu's exit item ends the program after its 200 ms timer.
+
+State is read from outside: files in the download folder, what the servers
+were asked, the window tree, and pixels of screenshots.
+
+Usage: gui_e2e.py <tollivex> <demo_site.py>
+Exits 77 (skipped) when Xvfb, xdotool, xwininfo, trayer or import are missing.
+"""
+import http.client
+import http.server
+import os
+import re
+import select
+import shutil
+import socketserver
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+SKIPPED = 77
+TOOLS = ["Xvfb", "xdotool", "xwininfo", "trayer", "import"]
+
+# Places on the movie (assets/Main.qml), relative to the window.
+ADDRESS_BOX = (250, 141)
+ADD_BUTTON = (548, 141)
+START_BUTTON = (424, 422)
+START_BUTTON_FACE = (504, 408)   # inside the button, clear of its text
+PLAIN_MOVIE = (250, 425)         # empty movie between the state text and the buttons
+GRID = (32, 177, 573, 180)       # x, y, width, height
+GRID_FIRST_ROW_ID = (50, 204)    # the ID cell of the first visible row
+ACCENT = (0x3a, 0x9a, 0xd9)      # an enabled start button
+DISABLED = (0x22, 0x2c, 0x37)    # a disabled one
+ADDRESS_BOX_FACE = (0x14, 0x1c, 0x25)
+
+SLOW_SIZE = 6 * 1024 * 1024
+SLOW_CHUNK = 16 * 1024
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+STARTED = time.monotonic()
+
+
+def log(text):
+    print("[%5.1f s] %s" % (time.monotonic() - STARTED, text), flush=True)
+
+
+def wait_until(condition, seconds, what):
+    began = time.monotonic()
+    deadline = began + seconds
+    while True:
+        value = condition()
+        if value:
+            if time.monotonic() - began > 2:
+                log("(%.1f s waiting for %s)" % (time.monotonic() - began, what))
+            return value
+        if time.monotonic() > deadline:
+            raise Failure("timed out after %.1f s waiting for %s" % (seconds, what))
+        time.sleep(0.05)
+
+
+class SlowSite:
+    """A Google Video shaped page whose video trickles out, so that a run lasts
+    long enough to be stopped; records what the program asked for and whether
+    it hung up before the end."""
+
+    def __init__(self):
+        self.host = "slowvideo.google.com"
+        self.page_path = "/videoplay?docid=slow"
+        self.video_path = "/files/slow-video.flv"
+        self.video = bytes((i * 13 + 5) % 251 for i in range(SLOW_SIZE))
+        self.video_gets = 0
+        self.hung_up = threading.Event()
+        self.sent = 0
+        site = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            protocol_version = "HTTP/1.1"
+
+            def reply(self, head_only):
+                if self.path == site.page_path:
+                    body = ('<html><a href="http://%s%s" class="ipoddownloadlink">iPod</a></html>'
+                            % (site.host, site.video_path)).encode()
+                elif self.path == site.video_path:
+                    body = site.video
+                else:
+                    body = None
+                if body is None:
+                    self.send_response(404)
+                    self.send_header("Content-Length", "0")
+                    self.end_headers()
+                    return
+                self.send_response(200)
+                self.send_header("Content-Type", "video/x-flv" if body is site.video else "text/html")
+                self.send_header("Content-Length", str(len(body)))
+                self.end_headers()
+                if head_only:
+                    return
+                if body is not site.video:
+                    self.wfile.write(body)
+                    return
+                site.video_gets += 1
+                try:
+                    for i in range(0, len(body), SLOW_CHUNK):
+                        self.wfile.write(body[i:i + SLOW_CHUNK])
+                        self.wfile.flush()
+                        site.sent = i + SLOW_CHUNK
+                        time.sleep(0.03)
+                except OSError:
+                    site.hung_up.set()
+
+            def do_GET(self):
+                self.reply(False)
+
+            def do_HEAD(self):
+                self.reply(True)
+
+            def log_message(self, *args):
+                pass
+
+        class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
+            daemon_threads = True
+
+        self.server = Server(("127.0.0.1", 0), Handler)
+        self.port = self.server.server_address[1]
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+
+    def page(self):
+        return "http://%s%s" % (self.host, self.page_path)
+
+    def stop(self):
+        self.server.shutdown()
+
+
+class Session:
+    def __init__(self, program, demo_site):
+        self.program = program
+        self.demo_site = demo_site
+        self.temp = tempfile.mkdtemp(prefix="tollivex-e2e-")
+        self.processes = []
+        self.env = dict(os.environ)
+        # The tray icon must go to the X tray host, not to a session bus watcher.
+        self.env.pop("DBUS_SESSION_BUS_ADDRESS", None)
+        self.env.pop("WAYLAND_DISPLAY", None)
+        self.env["QT_QPA_PLATFORM"] = "xcb"
+        self.env.setdefault("QT_QUICK_BACKEND", "software")
+        self.slow = None
+        self.app = None
+        self.display_pipe = None
+
+    # ---- processes --------------------------------------------------------
+    def spawn(self, args, **kw):
+        kw.setdefault("stdout", subprocess.DEVNULL)
+        kw.setdefault("stderr", subprocess.DEVNULL)
+        process = subprocess.Popen(args, env=self.env, **kw)
+        self.processes.append(process)
+        return process
+
+    def close(self):
+        for process in reversed(self.processes):
+            if process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(3)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+        if self.slow:
+            self.slow.stop()
+        if self.display_pipe is not None:
+            os.close(self.display_pipe)
+        shutil.rmtree(self.temp, ignore_errors=True)
+
+    def start_display(self):
+        read_end, write_end = os.pipe()
+        self.xvfb_log = open(os.path.join(self.temp, "xvfb.log"), "w")
+        self.spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                   pass_fds=(write_end,), stderr=self.xvfb_log)
+        os.close(write_end)
+        # Xvfb writes the number and the newline separately, and ends when the
+        # pipe is gone before the newline: read the whole line, keep the pipe.
+        self.display_pipe = read_end
+        announced = b""
+        deadline = time.monotonic() + 15
+        while not announced.endswith(b"\n"):
+            ready, _, _ = select.select([read_end], [], [], max(0.0, deadline - time.monotonic()))
+            chunk = os.read(read_end, 64) if ready else b""
+            check(chunk, "Xvfb did not announce its display")
+            announced += chunk
+        number = announced.decode().strip()
+        self.env["DISPLAY"] = ":" + number
+        # The display is announced a moment before it takes clients.
+        wait_until(lambda: subprocess.run(["xwininfo", "-root"], env=self.env, capture_output=True).returncode == 0,
+                   10, "the display to take clients")
+        self.spawn(["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "80",
+                    "--height", "24", "--SetDockType", "true", "--expand", "false", "--transparent", "false"])
+        wait_until(lambda: self.tray_host() is not None, 10, "the tray host's panel")
+
+    def start_sites(self):
+        self.demo_map_file = os.path.join(self.temp, "demo-map")
+        with open(self.demo_map_file, "w") as out:
+            self.spawn([sys.executable, self.demo_site], stdout=out)
+        demo_map = wait_until(lambda: open(self.demo_map_file).readline().strip(), 15, "the demo site's host map")
+        self.demo_port = int(re.search(r"video\.google\.com=127\.0\.0\.1:(\d+)", demo_map).group(1))
+        self.slow = SlowSite()
+        return demo_map + ",%s=127.0.0.1:%d" % (self.slow.host, self.slow.port)
+
+    def start_program(self, host_map):
+        self.downloads = os.path.join(self.temp, "videos")
+        config = os.path.join(self.temp, "config")
+        runtime = os.path.join(self.temp, "runtime")
+        os.makedirs(config)
+        os.makedirs(runtime, mode=0o700)
+        # The settings store as the program keeps it: the download folder and
+        # the clipboard monitor switched off.
+        with open(os.path.join(config, "registry.json"), "w") as store:
+            store.write('{"HKEY_CURRENT_USER": {"keys": {"Software": {"keys": {"Harrowmere Tollivex": {"keys": '
+                        '{"Settings": {"values": {"Download Dir": "%s", "URL Mon": "False"}}}}}}}}}' % self.downloads)
+        self.env["TOLLIVEX_CONFIG_DIR"] = config
+        self.env["TOLLIVEX_RUNTIME_DIR"] = runtime
+        self.env["TOLLIVEX_HOST_MAP"] = host_map
+        self.env["XDG_RUNTIME_DIR"] = runtime
+        self.log = open(os.path.join(self.temp, "tollivex.log"), "w")
+        self.app = self.spawn([self.program], stdout=self.log, stderr=subprocess.STDOUT)
+
+    # ---- X ----------------------------------------------------------------
+    def x(self, *args):
+        return subprocess.run(list(args), env=self.env, check=True, capture_output=True, text=True).stdout
+
+    def xdo(self, *args):
+        return self.x("xdotool", *[str(a) for a in args])
+
+    def windows(self):
+        """Every window of the tree: (id, name, class, x, y, width, height, ancestors' names)."""
+        out = self.x("xwininfo", "-root", "-tree")
+        found, stack = [], []
+        pattern = re.compile(r'^(\s*)(0x[0-9a-f]+) (?:"(.*)"|\(has no name\)): \((?:"[^"]*" "([^"]*)")?\)\s+'
+                             r'(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)')
+        for line in out.splitlines():
+            m = pattern.match(line)
+            if not m:
+                continue
+            depth = len(m.group(1))
+            while stack and stack[-1][0] >= depth:
+                stack.pop()
+            found.append(dict(id=m.group(2), name=m.group(3) or "", cls=m.group(4) or "",
+                              w=int(m.group(5)), h=int(m.group(6)), x=int(m.group(7)), y=int(m.group(8)),
+                              ancestors=[a[1] for a in stack]))
+            stack.append((depth, m.group(3) or ""))
+        return found
+
+    def visible_ids(self):
+        try:
+            return set(self.xdo("search", "--onlyvisible", "--classname", "tollivex").split())
+        except subprocess.CalledProcessError:
+            return set()  # nothing matches
+
+    def tray_host(self):
+        return next((w for w in self.windows() if w["name"] == "panel" and w["cls"] == "trayer"), None)
+
+    def tray_icon(self):
+        return next((w for w in self.windows() if w["cls"] == "Tollivex" and "panel" in w["ancestors"]), None)
+
+    def main_window(self):
+        visible = self.visible_ids()
+        return next((w for w in self.windows()
+                     if w["cls"] == "Tollivex" and w["w"] == 639 and w["h"] == 535
+                     and int(w["id"], 16) in {int(v) for v in visible}), None)
+
+    def new_window(self, known):
+        """A visible top-level window of the program that is not in `known`."""
+        visible = {int(v) for v in self.visible_ids()}
+        for w in self.windows():
+            if not w["ancestors"] and int(w["id"], 16) in visible and w["id"] not in known:
+                return w
+        return None
+
+    def click(self, point, button=1):
+        self.xdo("mousemove", self.origin[0] + point[0], self.origin[1] + point[1], "click", button)
+
+    def move_to(self, point):
+        self.xdo("mousemove", self.origin[0] + point[0], self.origin[1] + point[1])
+
+    def shot(self):
+        """The screen as rows of RGB bytes."""
+        raw = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], env=self.env, check=True,
+                             capture_output=True).stdout
+        m = re.match(rb"P6\s+(\d+)\s+(\d+)\s+(\d+)\s", raw)
+        width, height = int(m.group(1)), int(m.group(2))
+        pixels = raw[m.end():]
+        return width, height, pixels
+
+    def pixel(self, point, image=None):
+        width, _, pixels = image or self.shot()
+        x, y = self.origin[0] + point[0], self.origin[1] + point[1]
+        i = (y * width + x) * 3
+        return tuple(pixels[i:i + 3])
+
+    def region(self, box, image=None):
+        """The rows of a window-relative box, each row as bytes."""
+        width, _, pixels = image or self.shot()
+        x, y, w, h = box
+        x += self.origin[0]
+        y += self.origin[1]
+        return [bytes(pixels[((y + r) * width + x) * 3:((y + r) * width + x + w) * 3]) for r in range(h)]
+
+    def settled_region(self, box):
+        """The box once two screenshots in a row agree."""
+        previous = self.region(box)
+        deadline = time.monotonic() + 5
+        while time.monotonic() < deadline:
+            time.sleep(0.12)
+            current = self.region(box)
+            if current == previous:
+                return current
+            previous = current
+        raise Failure("the window did not settle")
+
+    def start_button_is(self, colour):
+        return close_to(self.pixel(START_BUTTON_FACE), colour)
+
+    # ---- the tray menu ------------------------------------------------------
+    def tray_menu(self, downs):
+        """Opens the tray icon's menu with the right button and picks the item
+        `downs` steps down (separators are skipped by the keys)."""
+        icon = self.tray_icon()
+        check(icon is not None, "the tray icon went missing")
+        known = {w["id"] for w in self.windows()}
+        self.xdo("mousemove", icon["x"] + icon["w"] // 2, icon["y"] + icon["h"] // 2, "click", 3)
+        menu = wait_until(lambda: self.new_window(known), 5, "the tray menu")
+        keys = ["Down"] * downs + ["Return"]
+        self.xdo("key", "--delay", 30, *keys)
+        wait_until(lambda: menu["id"] not in {w["id"] for w in self.windows()} or
+                   int(menu["id"], 16) not in {int(v) for v in self.visible_ids()}, 5, "the tray menu to close")
+
+
+def close_to(actual, expected, tolerance=12):
+    return all(abs(a - e) <= tolerance for a, e in zip(actual, expected))
+
+
+def demo_video(port):
+    """The file the demo's Google Video page offers, as its server sends it."""
+    def get(path):
+        connection = http.client.HTTPConnection("127.0.0.1", port, timeout=10)
+        connection.request("GET", path, headers={"Host": "video.google.com"})
+        response = connection.getresponse()
+        body = response.read()
+        connection.close()
+        check(response.status == 200, "demo site: %s answered %d" % (path, response.status))
+        return body
+
+    page = get("/videoplay?docid=demo").decode("latin-1")
+    link = re.search(r'href="http://video\.google\.com(/[^"]*)"[^>]*ipoddownloadlink', page)
+    check(link, "demo page has no download link")
+    return link.group(1).rsplit("/", 1)[-1], get(link.group(1))
+
+
+def file_size(path):
+    try:
+        return os.path.getsize(path)
+    except OSError:
+        return -1
+
+
+def run(session):
+    session.start_display()
+    host_map = session.start_sites()
+    session.start_program(host_map)
+
+    # ---- start-up: the window, the movie's Download page, the tray icon ----
+    main = wait_until(session.main_window, 20, "the main window")
+    session.origin = (main["x"], main["y"])
+    wait_until(lambda: close_to(session.pixel(ADDRESS_BOX), ADDRESS_BOX_FACE, 4), 15,
+               "the movie's Download page with its address box")
+    icon = session.tray_icon()
+    check(icon is not None, "no tray icon in the tray host at start-up")
+    check(icon["name"] == "Tollivex", "tray icon window named %r" % icon["name"])
+    log("start-up: window %s at %d,%d; tray icon %dx%d at %d,%d" %
+          (main["id"], main["x"], main["y"], icon["w"], icon["h"], icon["x"], icon["y"]))
+
+    # ---- 1. type an address, Add, Start: the file arrives -------------------
+    name, expected = demo_video(session.demo_port)
+    empty_grid = session.region(GRID)
+    session.click(ADDRESS_BOX)
+    session.xdo("type", "--delay", 8, "http://video.google.com/videoplay?docid=demo")
+    session.click(ADD_BUTTON)
+    wait_until(lambda: session.region(GRID) != empty_grid, 5, "the address to show in the list")
+    check(not os.path.exists(os.path.join(session.downloads, name)), "downloaded before Start was pressed")
+    session.click(START_BUTTON)
+    target = os.path.join(session.downloads, name)
+    wait_until(lambda: file_size(target) == len(expected), 30, "%s to reach %d bytes" % (name, len(expected)))
+    session.move_to(PLAIN_MOVIE)
+    wait_until(lambda: session.start_button_is(ACCENT), 10, "the start button to come back after the run")
+    with open(target, "rb") as f:
+        check(f.read() == expected, "%s differs from what the site sent" % name)
+    check(sorted(os.listdir(session.downloads)) == [name],
+          "download folder holds %s" % sorted(os.listdir(session.downloads)))
+    log("movie: %s downloaded, %d bytes as sent" % (name, len(expected)))
+
+    # ---- 2. the tray menu starts and stops a run ----------------------------
+    slow = session.slow
+    session.click(ADDRESS_BOX)
+    session.xdo("key", "ctrl+a")
+    session.xdo("type", "--delay", 8, slow.page())
+    session.xdo("key", "Return")  # the address box's Enter adds too
+    session.move_to(PLAIN_MOVIE)
+    wait_until(lambda: session.region(GRID) != empty_grid, 5, "the list")
+    time.sleep(0.3)
+    check(slow.video_gets == 0, "the slow video was asked for before any start")
+    session.tray_menu(2)  # Tollivex, Start Downloading
+    wait_until(lambda: slow.video_gets == 1, 15, "the tray menu's start to fetch the slow video")
+    slow_file = os.path.join(session.downloads, "slow-video.flv")
+    wait_until(lambda: file_size(slow_file) > 0, 10, "the slow video to arrive")
+    check(session.start_button_is(DISABLED), "start button enabled during the run")
+
+    known = {w["id"] for w in session.windows()}
+    session.tray_menu(2)  # Tollivex, Stop Downloading
+    question = wait_until(lambda: session.new_window(known), 5, "the cancel question")
+    check(question["name"] == "Tollivex", "question titled %r" % question["name"])
+    session.xdo("windowfocus", "--sync", int(question["id"], 16))
+    session.xdo("key", "Return")  # Yes is the default button
+    wait_until(slow.hung_up.is_set, 10, "the program to hang up on the slow video")
+    session.move_to(PLAIN_MOVIE)
+    wait_until(lambda: session.start_button_is(ACCENT), 10, "the start button after the stop")
+    check(file_size(slow_file) < len(slow.video), "the stopped video was fetched to the end")
+    check(slow.video_gets == 1, "the slow video was asked for %d times" % slow.video_gets)
+    with open(target, "rb") as f:
+        check(f.read() == expected, "the finished video changed during the second run")
+    log("tray: started, stopped after %d of %d bytes" % (slow.sent, len(slow.video)))
+
+    # ---- 3. the wheel over the movie scrolls a long list ---------------------
+    session.click(ADDRESS_BOX)
+    for i in range(20):
+        # Anything can be queued; unsupported addresses are listed as such.
+        session.xdo("key", "ctrl+a", "type", "--delay", 2, "item-%02d" % i)
+        session.xdo("key", "Return")
+    session.move_to(PLAIN_MOVIE)
+    listed = session.settled_region(GRID)
+    # While the address box has the keyboard, the wheel leaves the list alone.
+    session.xdo("click", "--repeat", 3, 5)
+    time.sleep(0.4)
+    check(session.settled_region(GRID) == listed, "the wheel scrolled the list without the list focused")
+
+    session.click(GRID_FIRST_ROW_ID)  # the list takes the keyboard
+    session.move_to(PLAIN_MOVIE)
+    top = session.settled_region(GRID)
+    session.xdo("click", 5)  # one notch toward the user: one row toward the end
+    wait_until(lambda: session.region(GRID) != top, 5, "the list to scroll")
+    one = session.settled_region(GRID)
+    session.xdo("click", 5)
+    wait_until(lambda: session.region(GRID) != one, 5, "the list to scroll again")
+    two = session.settled_region(GRID)
+    step1 = row_shift(top, one)
+    step2 = row_shift(top, two)
+    check(step1 is not None and 12 <= step1 <= 40, "one notch moved the rows by %s pixels" % step1)
+    check(step2 == 2 * step1, "two notches moved the rows by %s pixels, one by %s" % (step2, step1))
+    session.xdo("click", "--repeat", 2, "--delay", 50, 4)  # two notches away: back at the top
+    wait_until(lambda: session.region(GRID) == top, 5, "the list to scroll back to its top")
+    log("wheel: one notch, one row of %d pixels" % step1)
+
+    # ---- 4. the tray menu's exit ends the program about 200 ms later ---------
+    session.tray_menu(4)  # Tollivex, Start Downloading, Monitor, Exit
+    chosen = time.monotonic()
+    code = session.app.wait(10)
+    elapsed = time.monotonic() - chosen
+    check(code == 0, "the program ended with %d" % code)
+    # The exit waits for the timer: never before it ticks.
+    check(elapsed >= 0.15, "the program ended %.0f ms after the exit item" % (elapsed * 1000))
+    log("exit: ended %.0f ms after the exit item" % (elapsed * 1000))
+
+
+def row_shift(before, after):
+    """How many pixels the list's rows moved up from `before` to `after`,
+    compared over the cells (no header, scroll bars or row selectors)."""
+    header, bottom = 20, 30
+    left, right = 14 * 3, 420 * 3
+    rows = len(before)
+    for shift in range(1, 60):
+        span = range(header, rows - bottom - shift)
+        if len(span) < 40:
+            break
+        if all(before[r + shift][left:right] == after[r][left:right] for r in span):
+            return shift
+    return None
+
+
+def main():
+    missing = [t for t in TOOLS if shutil.which(t) is None]
+    if missing:
+        print("skipped: %s not installed (tools/install-deps.sh installs them)" % ", ".join(missing))
+        return SKIPPED
+    if len(sys.argv) != 3:
+        print(__doc__)
+        return 2
+    session = Session(os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2]))
+    try:
+        run(session)
+    except (Failure, subprocess.CalledProcessError, subprocess.TimeoutExpired) as failure:
+        print("FAILED: %s" % failure)
+        for name in ("xvfb.log", "tollivex.log"):
+            path = os.path.join(session.temp, name)
+            if os.path.exists(path):
+                with open(path) as log_file:
+                    print("%s:\n%s" % (name, log_file.read()))
+        keep = os.path.join(tempfile.gettempdir(), "tollivex-e2e-failure.png")
+        if subprocess.run(["import", "-window", "root", keep], env=session.env, capture_output=True,
+                          timeout=10).returncode == 0:
+            print("screen at the failure: %s" % keep)
+        return 1
+    finally:
+        session.close()
+    print("passed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
