@@ -39,7 +39,8 @@ void frmMain::DownloadGrid_BeforeCellUpdate(const platform::GridCell& cell, cons
         cancel = true;
         return;
     }
-    const std::string cleaned = FitFileNameColumn(CleanFileName(newValue));
+    // Cleaned again after the cut: a cut can leave only blanks and dots.
+    const std::string cleaned = CleanFileName(FitFileNameColumn(CleanFileName(newValue)));
     if (cleaned.empty() || cleaned == filename::kEnterFileName || FileNameTakenInQueue(cleaned, index)) {
         cancel = true;
         return;

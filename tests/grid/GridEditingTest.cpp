@@ -282,6 +282,11 @@ TEST_F(GridForm, RenamingHoldsNamesToTheFileNameColumn)
     EXPECT_FALSE(Rename(1, std::string(120, 'x') + ".flv"));
     EXPECT_EQ(DownloadQueue[1].FileName, "z" + std::string(95, 'y') + ".flv");
 
+    // A cut that leaves only blanks and dots would name no file in the folder.
+    EXPECT_FALSE(Rename(0, std::string(120, ' ') + "abc"));
+    EXPECT_FALSE(Rename(0, std::string(60, '.') + std::string(60, ' ') + "abc"));
+    EXPECT_EQ(DownloadQueue[0].FileName, cut);
+
     // Characters, not bytes: a hundred two-byte letters fit.
     std::string wide;
     for (int i = 0; i < 101; ++i)
