@@ -1,6 +1,7 @@
 #include "resolve/TextSearch.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace tollivex::text {
@@ -13,11 +14,7 @@ char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - '
 // a small constant times the text length.
 constexpr size_t kShortNeedle = 8;
 
-// Knuth-Morris-Pratt over a text given by an accessor, so the same code runs
-// forwards and backwards without copying a multi-megabyte page. Returns the
-// index (in accessor order) where the first match starts, or npos.
-template <typename At>
-size_t KmpFind(At at, size_t length, const std::string& needle)
+std::vector<size_t> KmpFailure(const std::string& needle)
 {
     const size_t m = needle.size();
     std::vector<size_t> fail(m, 0);
@@ -28,6 +25,17 @@ size_t KmpFind(At at, size_t length, const std::string& needle)
             ++k;
         fail[i] = k;
     }
+    return fail;
+}
+
+// Knuth-Morris-Pratt over a text given by an accessor, so the code runs
+// backwards without copying a multi-megabyte page. Returns the index (in
+// accessor order) where the first match starts, or npos.
+template <typename At>
+size_t KmpFind(At at, size_t length, const std::string& needle)
+{
+    const size_t m = needle.size();
+    const std::vector<size_t> fail = KmpFailure(needle);
     for (size_t i = 0, k = 0; i < length; ++i) {
         const char c = at(i);
         while (k > 0 && c != needle[k])
@@ -46,8 +54,29 @@ size_t FindForward(const std::string& text, const std::string& needle, size_t fr
         return npos;
     if (needle.size() <= kShortNeedle)
         return text.find(needle, from);
-    const size_t hit = KmpFind([&](size_t i) { return text[from + i]; }, text.size() - from, needle);
-    return hit == npos ? npos : from + hit;
+    // Knuth-Morris-Pratt forwards; with no partial match under way, the text
+    // up to the needle's next first byte cannot start one and is skipped by
+    // memchr. Each byte is still looked at a bounded number of times.
+    const size_t m = needle.size();
+    const std::vector<size_t> fail = KmpFailure(needle);
+    const char* const data = text.data();
+    const size_t length = text.size();
+    for (size_t i = from, k = 0; i < length; ++i) {
+        if (k == 0) {
+            const void* next = std::memchr(data + i, needle[0], length - i);
+            if (!next)
+                return npos;
+            i = static_cast<size_t>(static_cast<const char*>(next) - data);
+        }
+        const char c = data[i];
+        while (k > 0 && c != needle[k])
+            k = fail[k - 1];
+        if (c == needle[k])
+            ++k;
+        if (k == m)
+            return i + 1 - m;
+    }
+    return npos;
 }
 
 // Last occurrence lying wholly in text[0, end) that starts before `before`.
