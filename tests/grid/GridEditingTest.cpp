@@ -15,7 +15,7 @@
 namespace tollivex::test {
 namespace {
 
-using Labels_ = std::vector<std::string>;
+using LabelList = std::vector<std::string>;
 
 TEST_F(GridForm, RemovingSelectedItemsFromSmallQueues)
 {
@@ -47,12 +47,12 @@ TEST_F(GridForm, RemovingSelectedItemsFromSmallQueues)
     Queue({"a", "b", "c"});
     SelectCell(0, colStatus);
     form->RemoveSelected();
-    EXPECT_EQ(Labels(), (Labels_{"b", "c"}));
+    EXPECT_EQ(Labels(), (LabelList{"b", "c"}));
     EXPECT_TRUE(QueueAndGridAgree());
     EXPECT_TRUE(grid->SelectedCells().empty()) << "the rebuild drops the selection";
     SelectRow(1);
     form->RemoveSelected();
-    EXPECT_EQ(Labels(), (Labels_{"b"}));
+    EXPECT_EQ(Labels(), (LabelList{"b"}));
     EXPECT_TRUE(QueueAndGridAgree());
 
     // The middle of three.
@@ -60,7 +60,7 @@ TEST_F(GridForm, RemovingSelectedItemsFromSmallQueues)
     Queue({"a", "b", "c"});
     SelectCell(1, colID);
     form->RemoveSelected();
-    EXPECT_EQ(Labels(), (Labels_{"a", "c"}));
+    EXPECT_EQ(Labels(), (LabelList{"a", "c"}));
     EXPECT_TRUE(QueueAndGridAgree());
 
     // Cells of several rows, a whole row among them, picked bottom first.
@@ -70,14 +70,14 @@ TEST_F(GridForm, RemovingSelectedItemsFromSmallQueues)
     SelectCell(0, colFileSize);
     SelectRow(2);
     form->RemoveSelected();
-    EXPECT_EQ(Labels(), (Labels_{"b", "d"}));
+    EXPECT_EQ(Labels(), (LabelList{"b", "d"}));
     EXPECT_TRUE(QueueAndGridAgree());
 
     // Nothing selected: the list is rebuilt as it was.
     const auto before = grid->Binding();
     form->RemoveSelected();
     EXPECT_GT(grid->Binding(), before);
-    EXPECT_EQ(Labels(), (Labels_{"b", "d"}));
+    EXPECT_EQ(Labels(), (LabelList{"b", "d"}));
 
     // Everything.
     form->SelectAll();
@@ -105,7 +105,7 @@ TEST_F(GridForm, ASelectionMadeWithTheMouseRemovesEveryTouchedRow)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier, centre(3, colVideoURL));
     ASSERT_EQ(grid->SelectedCells().size(), 2u);
     form->RemoveSelected();
-    EXPECT_EQ(Labels(), (Labels_{"a", "c"}));
+    EXPECT_EQ(Labels(), (LabelList{"a", "c"}));
     EXPECT_TRUE(QueueAndGridAgree());
 
     // A block across two rows and two columns, by click and shift-click.
@@ -115,7 +115,7 @@ TEST_F(GridForm, ASelectionMadeWithTheMouseRemovesEveryTouchedRow)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, centre(2, colStatus));
     ASSERT_EQ(grid->SelectedCells().size(), 4u);
     form->RemoveSelected();
-    EXPECT_EQ(Labels(), (Labels_{"a", "d"}));
+    EXPECT_EQ(Labels(), (LabelList{"a", "d"}));
     EXPECT_TRUE(QueueAndGridAgree());
 
     // Two cells clicked bottom first: the move takes the first of the selection.
@@ -127,7 +127,7 @@ TEST_F(GridForm, ASelectionMadeWithTheMouseRemovesEveryTouchedRow)
     ASSERT_EQ(cells.size(), 2u);
     EXPECT_EQ(cells[0].row.index, 3) << "the collection lists cells in the order they were selected";
     form->MoveSelectedUp();
-    EXPECT_EQ(Labels(), (Labels_{"a", "b", "d", "c"}));
+    EXPECT_EQ(Labels(), (LabelList{"a", "b", "d", "c"}));
     EXPECT_TRUE(QueueAndGridAgree());
 }
 
@@ -135,7 +135,7 @@ TEST_F(GridForm, ClearingCompletedItemsKeepsEveryOtherStatus)
 {
     Queue({"a", "b", "c"}, {"Complete", "ERROR", "Complete"});
     form->ClearCompleted();
-    EXPECT_EQ(Labels(), (Labels_{"b"}));
+    EXPECT_EQ(Labels(), (LabelList{"b"}));
     EXPECT_EQ(DownloadQueue[0].ID, 1);
     EXPECT_TRUE(QueueAndGridAgree());
 
@@ -143,7 +143,7 @@ TEST_F(GridForm, ClearingCompletedItemsKeepsEveryOtherStatus)
     DownloadQueue.clear();
     Queue({"a", "b", "c", "d", "e"}, {"Complete", "Cancelled", "complete", "50", "Complete"});
     form->ClearCompleted();
-    EXPECT_EQ(Labels(), (Labels_{"b", "c", "d"}));
+    EXPECT_EQ(Labels(), (LabelList{"b", "c", "d"}));
     EXPECT_TRUE(QueueAndGridAgree());
     EXPECT_TRUE(form->bGridFormatted);
 
@@ -151,7 +151,7 @@ TEST_F(GridForm, ClearingCompletedItemsKeepsEveryOtherStatus)
     const auto before = grid->Binding();
     form->ClearCompleted();
     EXPECT_GT(grid->Binding(), before);
-    EXPECT_EQ(Labels(), (Labels_{"b", "c", "d"}));
+    EXPECT_EQ(Labels(), (LabelList{"b", "c", "d"}));
 
     // All finished: empty, laid out afresh next time.
     DownloadQueue.clear();
@@ -177,7 +177,7 @@ TEST_F(GridForm, MovingTheFirstSelectedItemUpOrDown)
     form->MoveSelectedUp();
     SelectCell(0, colFileName);
     form->MoveSelectedDown();
-    EXPECT_EQ(Labels(), (Labels_{"a"}));
+    EXPECT_EQ(Labels(), (LabelList{"a"}));
     EXPECT_TRUE(QueueAndGridAgree());
 
     // First up and last down change nothing but are rebuilt.
@@ -187,16 +187,16 @@ TEST_F(GridForm, MovingTheFirstSelectedItemUpOrDown)
     before = grid->Binding();
     form->MoveSelectedUp();
     EXPECT_GT(grid->Binding(), before);
-    EXPECT_EQ(Labels(), (Labels_{"a", "b", "c"}));
+    EXPECT_EQ(Labels(), (LabelList{"a", "b", "c"}));
     SelectCell(2, colStatus);
     form->MoveSelectedDown();
-    EXPECT_EQ(Labels(), (Labels_{"a", "b", "c"}));
+    EXPECT_EQ(Labels(), (LabelList{"a", "b", "c"}));
     EXPECT_TRUE(grid->SelectedCells().empty()) << "a moved item is not selected again";
 
     // Item 3 up: it becomes 2 and the former 2 becomes 3.
     SelectCell(2, colFileSize);
     form->MoveSelectedUp();
-    EXPECT_EQ(Labels(), (Labels_{"a", "c", "b"}));
+    EXPECT_EQ(Labels(), (LabelList{"a", "c", "b"}));
     EXPECT_TRUE(QueueAndGridAgree());
     EXPECT_EQ(Cell(1, colVideoURL), AddressOf("c"));
     EXPECT_EQ(Cell(2, colID), "3");
@@ -204,26 +204,26 @@ TEST_F(GridForm, MovingTheFirstSelectedItemUpOrDown)
     // The first item down.
     SelectCell(0, colVideoURL);
     form->MoveSelectedDown();
-    EXPECT_EQ(Labels(), (Labels_{"c", "a", "b"}));
+    EXPECT_EQ(Labels(), (LabelList{"c", "a", "b"}));
     EXPECT_TRUE(QueueAndGridAgree());
 
     // Cells of two rows: only the row that comes first in the selection moves.
     SelectCell(2, colStatus);
     SelectCell(1, colStatus);
     form->MoveSelectedUp();
-    EXPECT_EQ(Labels(), (Labels_{"a", "c", "b"}));
+    EXPECT_EQ(Labels(), (LabelList{"a", "c", "b"}));
     EXPECT_TRUE(QueueAndGridAgree());
     SelectRow(0);
     SelectRow(1);
     form->MoveSelectedDown();
-    EXPECT_EQ(Labels(), (Labels_{"c", "a", "b"}));
+    EXPECT_EQ(Labels(), (LabelList{"c", "a", "b"}));
     EXPECT_TRUE(QueueAndGridAgree());
 
     // Nothing selected: rebuilt, unchanged.
     before = grid->Binding();
     form->MoveSelectedDown();
     EXPECT_GT(grid->Binding(), before);
-    EXPECT_EQ(Labels(), (Labels_{"c", "a", "b"}));
+    EXPECT_EQ(Labels(), (LabelList{"c", "a", "b"}));
 }
 
 TEST_F(GridForm, RenamingAcceptsCleanNamesAndRefusesUnusableOnes)
