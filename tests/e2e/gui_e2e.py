@@ -42,6 +42,7 @@ ADD_BUTTON = (548, 141)
 START_BUTTON = (424, 422)
 START_BUTTON_FACE = (504, 408)   # inside the button, clear of its text
 PLAIN_MOVIE = (250, 425)         # empty movie between the state text and the buttons
+TRAY_BUTTON = (576, 20)          # the title bar's "hide to the tray"
 GRID = (32, 177, 573, 180)       # x, y, width, height
 GRID_FIRST_ROW_ID = (50, 204)    # the ID cell of the first visible row
 ACCENT = (0x3a, 0x9a, 0xd9)      # an enabled start button
@@ -458,12 +459,38 @@ def run(session):
         check(f.read() == expected, "the finished video changed during the second run")
     log("tray: started, stopped after %d of %d bytes" % (slow.sent, len(slow.video)))
 
+    # ---- hidden to the tray; the icon and its menu show the window again ----
+    def hide_to_tray():
+        session.click(TRAY_BUTTON)
+        wait_until(lambda: session.main_window() is None, 5, "the window to hide in the tray")
+        check(session.app.poll() is None, "hiding to the tray ended the program")
+        check(session.tray_icon() is not None, "no tray icon while the window is hidden")
+
+    def shown(what):
+        main = wait_until(session.main_window, 5, what)
+        session.origin = (main["x"], main["y"])
+
+    hide_to_tray()
+    icon = session.tray_icon()
+    centre = (icon["x"] + icon["w"] // 2, icon["y"] + icon["h"] // 2)
+    session.xdo("mousemove", *centre, "click", 1)
+    time.sleep(0.6)  # longer than a double-click takes
+    check(session.main_window() is None, "a single click on the tray icon showed the window")
+    session.xdo("mousemove", *centre, "click", "--repeat", 2, "--delay", 60, 1)
+    shown("a double-click on the tray icon to show the window")
+    hide_to_tray()
+    session.tray_menu(1)  # Tollivex
+    shown("the tray menu's first item to show the window")
+    log("tray: hidden and shown by a double-click and by the menu")
+
     # ---- 3. the wheel over the movie scrolls a long list ---------------------
     session.click(ADDRESS_BOX)
+    # Anything can be queued (unsupported addresses are listed as such): item-00
+    # to item-19, each typed over the last and entered, in one go.
+    keys = []
     for i in range(20):
-        # Anything can be queued; unsupported addresses are listed as such.
-        session.xdo("key", "ctrl+a", "type", "--delay", 2, "item-%02d" % i)
-        session.xdo("key", "Return")
+        keys += ["ctrl+a", "i", "t", "e", "m", "minus", str(i // 10), str(i % 10), "Return"]
+    session.xdo("key", "--delay", 4, *keys)
     session.move_to(PLAIN_MOVIE)
     listed = session.settled_region(GRID)
     # While the address box has the keyboard, the wheel leaves the list alone.
