@@ -47,7 +47,16 @@ Rectangle {
     }
 
     onVideo_urlChanged: if (addressField.text !== video_url) addressField.text = video_url
-    onDownloadBtnTabChanged: if (downloadBtnTab === "1" && page === "About") aboutBadge.visible = true
+    // The program writes "1" at every run started while the About page is up.
+    // Taken back to "0" once seen, so that the next run's "1" is a change too.
+    onDownloadBtnTabChanged: {
+        if (downloadBtnTab !== "1")
+            return
+        if (page === "About")
+            aboutBadge.visible = true
+        downloadBtnTab = "0"
+    }
+    onRunningChanged: if (!running) aboutBadge.visible = false
 
     // The first page comes once the program listens for commands.
     Timer { interval: 250; running: true; onTriggered: root.showPage("Download") }
@@ -280,6 +289,7 @@ Rectangle {
         }
         FlatButton {
             id: aboutBadge
+            objectName: "aboutBadge"
             visible: false
             x: 32; y: 430; width: 250; height: 34
             text: "A download is running \u2014 show it"

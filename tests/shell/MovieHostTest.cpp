@@ -130,3 +130,31 @@ TEST(MovieHost, ContextMenuKeyAndRightButtonAreSwallowedOnlyWhileSuppressed)
     EXPECT_EQ(seen.keys, (std::vector<int>{Qt::Key_A, Qt::Key_Menu}));
     EXPECT_EQ(seen.rightPresses, 1);
 }
+
+TEST(MovieHost, RunBadgeOnTheAboutPageFollowsEveryRunStartedThere)
+{
+    QWidget window;
+    QuickMovieHost host(&window);
+    host.LoadMovie(0, MoviePath());
+    ASSERT_NE(host.Root(), nullptr);
+    QObject* badge = host.Root()->findChild<QObject*>("aboutBadge");
+    ASSERT_NE(badge, nullptr);
+    auto shown = [&] { return badge->property("visible").toBool(); };
+
+    // Two runs started while the About page is up: the program writes the
+    // same "1" at each start, and the badge comes up both times.
+    host.Root()->setProperty("page", QString("About"));
+    for (int run = 1; run <= 2; ++run) {
+        host.SetVariable("_root.downloadBtn", "0");
+        host.SetVariable("_root.downloadBtnTab", "1");
+        EXPECT_TRUE(shown()) << "run " << run;
+        host.SetVariable("_root.downloadBtn", "1"); // the run ends
+        EXPECT_FALSE(shown()) << "run " << run;
+    }
+
+    // A run started from the Download page: nothing to show on About.
+    host.Root()->setProperty("page", QString("Download"));
+    host.SetVariable("_root.downloadBtn", "0");
+    host.Root()->setProperty("page", QString("About"));
+    EXPECT_FALSE(shown());
+}
