@@ -26,6 +26,7 @@ import os
 import re
 import select
 import shutil
+import signal
 import socketserver
 import subprocess
 import sys
@@ -55,6 +56,16 @@ SLOW_CHUNK = 16 * 1024
 
 class Failure(Exception):
     pass
+
+
+def end_with_this_script():
+    """Runs in each child before it starts: it is told to end when this script
+    goes, even when the script is killed (a test time-out)."""
+    try:
+        import ctypes
+        ctypes.CDLL(None).prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
+    except (OSError, AttributeError):
+        pass
 
 
 def check(condition, message):
@@ -183,7 +194,7 @@ class Session:
     def spawn(self, args, **kw):
         kw.setdefault("stdout", subprocess.DEVNULL)
         kw.setdefault("stderr", subprocess.DEVNULL)
-        process = subprocess.Popen(args, env=self.env, **kw)
+        process = subprocess.Popen(args, env=self.env, preexec_fn=end_with_this_script, **kw)
         self.processes.append(process)
         return process
 
@@ -550,6 +561,8 @@ def main():
         print(__doc__)
         return 2
     session = Session(os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2]))
+    # A polite stop still cleans up.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
     try:
         run(session)
     except (Failure, subprocess.CalledProcessError, subprocess.TimeoutExpired) as failure:
