@@ -87,6 +87,8 @@ public:
 
     /// The selected cells in the order they were selected (each selection
     /// range top-left to bottom-right); a selected row contributes its cells.
+    /// Cells the program selects within one event round are gathered into
+    /// ranges and so come top to bottom, after those selected before them.
     virtual std::vector<GridCell> SelectedCells() const = 0;
 
     // Layout.
