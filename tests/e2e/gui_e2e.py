@@ -441,12 +441,13 @@ def run(session):
 
     # ---- 2. the tray menu starts and stops a run ----------------------------
     slow = session.slow
+    one_item = session.settled_region(GRID)
     session.click(ADDRESS_BOX)
     session.xdo("key", "ctrl+a")
     session.xdo("type", "--delay", 8, slow.page())
     session.xdo("key", "Return")  # the address box's Enter adds too
     session.move_to(PLAIN_MOVIE)
-    wait_until(lambda: session.region(GRID) != empty_grid, 5, "the list")
+    wait_until(lambda: session.region(GRID) != one_item, 5, "the second address to show in the list")
     time.sleep(0.3)
     check(slow.video_gets == 0, "the slow video was asked for before any start")
     session.tray_menu(2)  # Tollivex, Start Downloading
