@@ -44,6 +44,7 @@ START_BUTTON = (424, 422)
 START_BUTTON_FACE = (504, 408)   # inside the button, clear of its text
 PLAIN_MOVIE = (250, 425)         # empty movie between the state text and the buttons
 TRAY_BUTTON = (576, 20)          # the title bar's "hide to the tray"
+CLOSE_BUTTON = (614, 20)         # and its close button
 GRID = (32, 177, 573, 180)       # x, y, width, height
 GRID_FIRST_ROW_ID = (50, 204)    # the ID cell of the first visible row
 ACCENT = (0x3a, 0x9a, 0xd9)      # an enabled start button
@@ -262,7 +263,10 @@ class Session:
         self.env["TOLLIVEX_RUNTIME_DIR"] = runtime
         self.env["TOLLIVEX_HOST_MAP"] = host_map
         self.env["XDG_RUNTIME_DIR"] = runtime
-        self.log = open(os.path.join(self.temp, "tollivex.log"), "w")
+        self.launch()
+
+    def launch(self):
+        self.log = open(os.path.join(self.temp, "tollivex.log"), "a")
         self.app = self.spawn([self.program], stdout=self.log, stderr=subprocess.STDOUT)
 
     # ---- X ----------------------------------------------------------------
@@ -422,7 +426,7 @@ def run(session):
 
     # ---- 1. type an address, Add, Start: the file arrives -------------------
     name, expected = demo_video(session.demo_port)
-    empty_grid = session.region(GRID)
+    empty_grid = session.settled_region(GRID)
     session.click(ADDRESS_BOX)
     session.xdo("type", "--delay", 8, "http://video.google.com/videoplay?docid=demo")
     session.click(ADD_BUTTON)
@@ -530,12 +534,40 @@ def run(session):
     # ---- 4. the tray menu's exit ends the program about 200 ms later ---------
     session.tray_menu(4)  # Tollivex, Start Downloading, Monitor, Exit
     chosen = time.monotonic()
-    code = session.app.wait(10)
+    code = session.app.wait(10 * SLACK)
     elapsed = time.monotonic() - chosen
     check(code == 0, "the program ended with %d" % code)
     # The exit waits for the timer: never before it ticks.
     check(elapsed >= 0.15, "the program ended %.0f ms after the exit item" % (elapsed * 1000))
     log("exit: ended %.0f ms after the exit item" % (elapsed * 1000))
+
+    # ---- 5. closed during a run: the question, then the end whatever the answer
+    session.launch()
+    main = wait_until(session.main_window, 20, "the main window after a restart")
+    session.origin = (main["x"], main["y"])
+    wait_until(lambda: close_to(session.pixel(ADDRESS_BOX), ADDRESS_BOX_FACE, 4), 15, "the Download page again")
+    check(session.settled_region(GRID) == empty_grid, "the list was kept across a restart")
+    session.click(ADDRESS_BOX)
+    session.xdo("type", "--delay", 8, slow.page())
+    session.xdo("key", "Return")
+    session.move_to(PLAIN_MOVIE)
+    wait_until(lambda: session.region(GRID) != empty_grid, 5, "the address after the restart")
+    gets, slow.sent = slow.video_gets, 0
+    slow.hung_up.clear()
+    session.click(START_BUTTON)
+    wait_until(lambda: slow.video_gets == gets + 1 and slow.sent >= 4 * SLOW_CHUNK, 15, "the slow video again")
+    known = {w["id"] for w in session.windows()}
+    session.click(CLOSE_BUTTON)
+    question = wait_until(lambda: session.new_window(known), 5, "the cancel question on closing")
+    session.xdo("windowfocus", "--sync", int(question["id"], 16))
+    session.xdo("key", "Escape")  # No: the program ends all the same
+    code = session.app.wait(10 * SLACK)
+    check(code == 0, "the program closed during a run ended with %d" % code)
+    wait_until(slow.hung_up.is_set, 10, "the closed program to hang up on the slow video")
+    check(not os.path.exists(slow_file), "a half video was left in the download folder")
+    with open(target, "rb") as f:
+        check(f.read() == expected, "the finished video changed")
+    log("close: asked during the run, answered No, ended; the half file removed")
 
 
 def row_shift(before, after):
