@@ -9,10 +9,14 @@ folder. Then, with xdotool only (mouse and keyboard):
   1. an address typed into the movie's address box, "+ Add" and "Start
      downloading" clicked: the video lands in the download folder, byte for byte;
   2. the tray icon is in the tray host from start-up; its menu starts a run
-     and stops it again (the cancel question answered Yes);
+     and stops it again (the cancel question answered Yes); the window hidden
+     to the tray comes back by a double-click on the icon (not by a single
+     click) and by the menu's first item;
   3. with a long list focused, the wheel turned over the movie scrolls the
      list one row per notch, and does nothing while the list is not focused;
-  4. the tray menu's exit item ends the program after its 200 ms timer.
+  4. the tray menu's exit item ends the program after its 200 ms timer;
+  5. started again, the list is empty; closed during a run, the program asks,
+     ends although the answer is No, and leaves no half file behind.
 
 State is read from outside: files in the download folder, what the servers
 were asked, the window tree, and pixels of screenshots.
