@@ -382,6 +382,9 @@ class Session:
         known = {w["id"] for w in self.windows()}
         self.xdo("mousemove", icon["x"] + icon["w"] // 2, icon["y"] + icon["h"] // 2, "click", 3)
         menu = wait_until(lambda: self.new_window(known), 5, "the tray menu")
+        # The menu takes the keyboard once the program has seen it mapped, a
+        # moment after the server shows it.
+        time.sleep(0.2)
         keys = ["Down"] * downs + ["Return"]
         self.xdo("key", "--delay", 30, *keys)
         wait_until(lambda: menu["id"] not in {w["id"] for w in self.windows()} or
