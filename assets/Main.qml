@@ -66,6 +66,9 @@ Rectangle {
         property color tint: root.panel
         font.pixelSize: 13
         implicitHeight: 30
+        // Space presses a focused button; Enter does too, as keyboard users expect.
+        Keys.onReturnPressed: clicked()
+        Keys.onEnterPressed: clicked()
         contentItem: Text {
             text: control.text
             font: control.font

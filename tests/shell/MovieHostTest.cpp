@@ -6,11 +6,14 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMetaObject>
+#include <QQuickItem>
+#include <QQuickWindow>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -157,4 +160,62 @@ TEST(MovieHost, RunBadgeOnTheAboutPageFollowsEveryRunStartedThere)
     host.SetVariable("_root.downloadBtn", "0");
     host.Root()->setProperty("page", QString("About"));
     EXPECT_FALSE(shown());
+}
+
+TEST(MovieHost, EveryControlIsReachedWithTabAndWorksFromTheKeyboard)
+{
+    QWidget window;
+    QuickMovieHost host(&window);
+    std::vector<std::string> commands;
+    host.SetCommandHandler([&](const std::string& c, const std::string&) { commands.push_back(c); });
+    host.LoadMovie(0, MoviePath());
+    ASSERT_NE(host.Root(), nullptr);
+    window.resize(639, 535);
+    host.SetGeometry(0, 0, 639, 535);
+    window.show();
+    window.activateWindow();
+    host.Widget()->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host.Root()->property("page").toString() == "Download"; }, 3000));
+    host.SetVariable("_root.downloadBtn", "0"); // a run is on, so stop can be pressed too
+    QQuickWindow* scene = host.Widget()->quickWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return scene->activeFocusItem() != nullptr; }, 3000));
+
+    // Enter in the address box adds what was typed.
+    QTest::keyClicks(host.Widget(), "http://a.example/v");
+    commands.clear();
+    QTest::keyClick(host.Widget(), Qt::Key_Return);
+    EXPECT_EQ(commands, std::vector<std::string>{"IDC_FS_addDownloadURL"});
+    EXPECT_EQ(host.GetVariable("_root.video_url"), "http://a.example/v");
+
+    // Tab walks every control once and comes back to the address box; each
+    // one does its work from the keyboard (Enter on buttons, Space on the
+    // check box).
+    const QQuickItem* first = scene->activeFocusItem();
+    std::set<std::string> reached;
+    int stops = 0;
+    for (; stops < 40; ++stops) {
+        QTest::keyClick(host.Widget(), Qt::Key_Tab);
+        QQuickItem* focused = scene->activeFocusItem();
+        ASSERT_NE(focused, nullptr);
+        if (focused == first)
+            break;
+        commands.clear();
+        const bool isCheckBox = focused->inherits("QQuickCheckBox");
+        QTest::keyClick(host.Widget(), isCheckBox ? Qt::Key_Space : Qt::Key_Return);
+        reached.insert(commands.begin(), commands.end());
+        // Back to the state the walk started from.
+        host.Root()->setProperty("page", QString("Download"));
+        host.SetVariable("_root.startDownload", "1");
+        host.SetVariable("_root.downloadBtn", "0");
+        QApplication::processEvents();
+    }
+    EXPECT_LT(stops, 40) << "Tab never came back to the address box";
+    const std::set<std::string> everyControl{
+        "IDC_FS_Minimize",       "IDC_FS_Tray",        "IDC_FS_Close",           "IDC_FS_About",
+        "IDC_FS_Slider",         "IDC_FS_Help",        "ID_FS_webSite",          "IDC_FS_addDownloadURL",
+        "IDC_FS_selectAllD",     "IDC_FS_removeSelectedD", "IDC_FS_moveUp",      "IDC_FS_moveDown",
+        "ID_FS_clearComplete",   "IDC_FS_startDownload", "IDC_FS_stopDownload",  "ID_FS_autoDownloadCheck",
+        "ID_FS_downloadBrowse"};
+    for (const std::string& command : everyControl)
+        EXPECT_TRUE(reached.count(command)) << command << " cannot be reached from the keyboard";
 }
