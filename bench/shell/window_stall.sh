@@ -7,6 +7,7 @@
 #   (cmake --build BUILD_FOLDER --target bench_window_stall).
 # Needs nginx (Debian nginx-light), curl, Xvfb and python3.
 set -euo pipefail
+. "$(dirname "$0")/../local_nginx.sh"
 
 build=$(cd "${1:?usage: window_stall.sh BUILD_FOLDER [ROUNDS] [ITEMS]}" && pwd)
 rounds=${2:-3}
@@ -37,35 +38,7 @@ head -c $((1024 * 1024 * 1024)) /dev/urandom > "$work/www/big.flv"
   printf '</html>\n'
 } > "$work/www/videoplay"
 
-port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1]); s.close()')
-cat > "$work/nginx.conf" <<CONF
-daemon off;
-master_process off;
-worker_processes 1;
-pid $work/nginx.pid;
-error_log $work/error.log warn;
-events { worker_connections 64; }
-http {
-  access_log off;
-  sendfile on;
-  default_type application/octet-stream;
-  client_body_temp_path $work/tmp-body;
-  proxy_temp_path $work/tmp-proxy;
-  fastcgi_temp_path $work/tmp-fastcgi;
-  uwsgi_temp_path $work/tmp-uwsgi;
-  scgi_temp_path $work/tmp-scgi;
-  server {
-    listen 127.0.0.1:$port;
-    root $work/www;
-  }
-}
-CONF
-nginx -p "$work" -c "$work/nginx.conf" -e "$work/error.log" &
-nginx_pid=$!
-for _ in $(seq 50); do
-  curl -s -o /dev/null -I "http://127.0.0.1:$port/big.flv" && break
-  sleep 0.1
-done
+start_local_nginx "$work" big.flv
 
 export TOLLIVEX_HOST_MAP="video.google.com=127.0.0.1:$port"
 export TOLLIVEX_CONFIG_DIR="$work/config" TOLLIVEX_RUNTIME_DIR="$work/runtime" XDG_RUNTIME_DIR="$work/runtime"

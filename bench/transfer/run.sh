@@ -6,6 +6,7 @@
 #   (cmake --build BUILD_FOLDER --target transfer_bench).
 # Needs nginx (Debian nginx-light), curl and GNU time.
 set -euo pipefail
+. "$(dirname "$0")/../local_nginx.sh"
 
 build=$(cd "${1:?usage: run.sh BUILD_FOLDER [ROUNDS]}" && pwd)
 rounds=${2:-3}
@@ -27,35 +28,8 @@ mkdir -p "$work/www" "$work/out"
 echo "making the 1 GiB file..." >&2
 head -c $((1024 * 1024 * 1024)) /dev/urandom > "$work/www/file.bin"
 
-port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1]); s.close()')
-cat > "$work/nginx.conf" <<CONF
-daemon off;
-master_process off;
-worker_processes 1;
-pid $work/nginx.pid;
-error_log $work/error.log warn;
-events { worker_connections 64; }
-http {
-  access_log off;
-  sendfile on;
-  client_body_temp_path $work/tmp-body;
-  proxy_temp_path $work/tmp-proxy;
-  fastcgi_temp_path $work/tmp-fastcgi;
-  uwsgi_temp_path $work/tmp-uwsgi;
-  scgi_temp_path $work/tmp-scgi;
-  server {
-    listen 127.0.0.1:$port;
-    root $work/www;
-  }
-}
-CONF
-nginx -p "$work" -c "$work/nginx.conf" -e "$work/error.log" &
-nginx_pid=$!
+start_local_nginx "$work" file.bin
 url="http://127.0.0.1:$port/file.bin"
-for _ in $(seq 50); do
-  curl -s -o /dev/null -I "$url" && break
-  sleep 0.1
-done
 
 # One line per run: name seconds cpu_seconds max_rss_kib [rss_before_kib worst_gap_ms]
 results="$work/results"
