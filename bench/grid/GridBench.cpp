@@ -1,11 +1,11 @@
 // The grid on a real main window (offscreen): painting a long list of
 // downloads in progress, and selecting and removing a large list.
 
+#include "support/WindowBench.h"
 #include "platform/gui/MainWindowHost.h"
 #include "platform/gui/TableGrid.h"
 #include "queue/DownloadListTable.h"
 #include "queue/DownloadQueue.h"
-#include "shell/FormFactory.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -14,24 +14,13 @@
 #include <QTableView>
 #include <benchmark/benchmark.h>
 
-#include <memory>
 #include <string>
 
 namespace {
 
 using namespace tollivex;
 
-// Made on first use and ended before the application object.
-std::unique_ptr<frmMain> form;
-
-frmMain& Form()
-{
-    if (!form)
-        form = std::make_unique<frmMain>(CreateFormControls());
-    return *form;
-}
-
-platform::TableGrid& Grid() { return static_cast<platform::TableGrid&>(Form().DownloadGrid()); }
+platform::TableGrid& Grid() { return static_cast<platform::TableGrid&>(bench::Window().DownloadGrid()); }
 
 // Items whose statuses are percentages 0..100, so every status cell is a bar.
 void FillQueue(int items)
@@ -43,7 +32,7 @@ void FillQueue(int items)
         AddItem("http://www.youtube.com/watch?v=item" + std::to_string(i), "video" + std::to_string(i) + ".flv",
                 status, size);
     }
-    Form().FillDownloadList();
+    bench::Window().FillDownloadList();
 }
 
 // Rows wholly inside the viewport.
@@ -63,8 +52,8 @@ void BM_RepaintAllRows(benchmark::State& state)
     FillQueue(rows);
     QTableView* view = Grid().View();
     const int height = view->horizontalHeader()->height() + rows * view->rowHeight(0) + 4;
-    Form().Window().SetSize(640, height);
-    Form().Window().Show();
+    bench::Window().Window().SetSize(640, height);
+    bench::Window().Window().Show();
     Grid().SetGeometry(0, 0, 640, height);
     Grid().SetVisible(true);
     QApplication::processEvents();
@@ -85,8 +74,8 @@ BENCHMARK(BM_RepaintAllRows)->Arg(1000)->Unit(benchmark::kMillisecond);
 void BM_RepaintVisibleRows(benchmark::State& state)
 {
     FillQueue(static_cast<int>(state.range(0)));
-    Form().Window().SetSize(640, 180);
-    Form().Window().Show();
+    bench::Window().Window().SetSize(640, 180);
+    bench::Window().Window().Show();
     Grid().SetGeometry(0, 0, 640, 180);
     Grid().SetVisible(true);
     QApplication::processEvents();
@@ -111,8 +100,8 @@ void BM_SelectAllRemoveSelected(benchmark::State& state)
         state.PauseTiming();
         FillQueue(items);
         state.ResumeTiming();
-        Form().SelectAll();
-        Form().RemoveSelected();
+        bench::Window().SelectAll();
+        bench::Window().RemoveSelected();
         if (!DownloadQueue.empty())
             state.SkipWithError("items left after the removal");
     }
@@ -129,13 +118,13 @@ void BM_RemoveEverySecondItem(benchmark::State& state)
         state.PauseTiming();
         FillQueue(items);
         state.ResumeTiming();
-        platform::GridControl& grid = Form().DownloadGrid();
+        platform::GridControl& grid = bench::Window().DownloadGrid();
         int i = 0;
         for (auto row = grid.FirstRow(); row; row = grid.NextRow(*row), ++i) {
             if (i % 2 == 0)
                 grid.SetCellSelected(platform::GridCell{*row, colStatus}, true);
         }
-        Form().RemoveSelected();
+        bench::Window().RemoveSelected();
         if (DownloadQueue.size() != static_cast<size_t>(items / 2))
             state.SkipWithError("the wrong number of items left");
     }
@@ -144,14 +133,3 @@ void BM_RemoveEverySecondItem(benchmark::State& state)
 BENCHMARK(BM_RemoveEverySecondItem)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    form.reset();
-    return 0;
-}

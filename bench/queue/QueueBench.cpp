@@ -1,24 +1,16 @@
 // The list rebuild and a burst of additions, on a real main window (offscreen).
 
+#include "support/WindowBench.h"
 #include "queue/DownloadListTable.h"
 #include "queue/DownloadQueue.h"
-#include "shell/FormFactory.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
-#include <memory>
 #include <string>
 
 namespace {
 
 using namespace tollivex;
-
-frmMain& Form()
-{
-    static std::unique_ptr<frmMain> form = std::make_unique<frmMain>(CreateFormControls());
-    return *form;
-}
 
 void FillQueue(int items)
 {
@@ -34,7 +26,7 @@ void FillQueue(int items)
 void BM_FillDownloadList(benchmark::State& state)
 {
     FillQueue(static_cast<int>(state.range(0)));
-    frmMain& form = Form();
+    frmMain& form = bench::Window();
     form.FillDownloadList();  // the first rebuild lays the grid out
     for (auto _ : state)
         form.FillDownloadList();
@@ -44,7 +36,7 @@ BENCHMARK(BM_FillDownloadList)->Arg(1000)->Arg(10000)->Arg(32767)->Unit(benchmar
 
 void BM_AddVideoUrlBurst(benchmark::State& state)
 {
-    frmMain& form = Form();
+    frmMain& form = bench::Window();
     for (auto _ : state) {
         state.PauseTiming();
         DownloadQueue.clear();
@@ -57,13 +49,3 @@ void BM_AddVideoUrlBurst(benchmark::State& state)
 BENCHMARK(BM_AddVideoUrlBurst)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -2,24 +2,16 @@
 // queue of 1,000 items on a real main window (offscreen). The handler runs
 // once per 2 KiB read, so it must stay far below the read's own cost.
 
+#include "support/WindowBench.h"
 #include "queue/DownloadQueue.h"
-#include "shell/FormFactory.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
-#include <memory>
 #include <string>
 
 namespace {
 
 using namespace tollivex;
-
-frmMain& Form()
-{
-    static std::unique_ptr<frmMain> form = std::make_unique<frmMain>(CreateFormControls());
-    return *form;
-}
 
 // A run working on the middle item of a queue of `items`.
 void PrepareRun(int items, const std::string& sizeText)
@@ -31,7 +23,7 @@ void PrepareRun(int items, const std::string& sizeText)
         AddItem("http://www.youtube.com/watch?v=item" + std::to_string(i), "video" + std::to_string(i) + ".flv",
                 status, size);
     }
-    frmMain& form = Form();
+    frmMain& form = bench::Window();
     form.FillDownloadList();
     form.iCurrentIndex = static_cast<std::int16_t>(items / 2);
     form.sCurrentAddress = DownloadQueue[static_cast<size_t>(items / 2)].Video_URL;
@@ -43,7 +35,7 @@ void PrepareRun(int items, const std::string& sizeText)
 void BM_VideoProgressPercent(benchmark::State& state)
 {
     PrepareRun(static_cast<int>(state.range(0)), "4.8 MB");
-    frmMain& form = Form();
+    frmMain& form = bench::Window();
     if (!form.oCurrentRow)
         state.SkipWithError("the running item has no grid row: the cell write would not be measured");
     std::int32_t progress = 0;
@@ -58,7 +50,7 @@ BENCHMARK(BM_VideoProgressPercent)->Arg(1000)->Arg(32767)->Unit(benchmark::kMicr
 void BM_VideoProgressSoFar(benchmark::State& state)
 {
     PrepareRun(static_cast<int>(state.range(0)), "0");
-    frmMain& form = Form();
+    frmMain& form = bench::Window();
     std::int32_t bytes = 0;
     for (auto _ : state) {
         bytes += 2048;
@@ -72,7 +64,7 @@ BENCHMARK(BM_VideoProgressSoFar)->Arg(1000)->Unit(benchmark::kMicrosecond);
 void BM_PageProgress(benchmark::State& state)
 {
     PrepareRun(static_cast<int>(state.range(0)), "4.8 MB");
-    frmMain& form = Form();
+    frmMain& form = bench::Window();
     form.bFetchingPage = true;
     std::int32_t progress = 0;
     for (auto _ : state) {
@@ -84,12 +76,3 @@ void BM_PageProgress(benchmark::State& state)
 BENCHMARK(BM_PageProgress)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
