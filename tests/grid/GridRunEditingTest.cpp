@@ -23,16 +23,6 @@ namespace {
 
 class GridRunEditing : public RunFixture {
 protected:
-    void ServeThree()
-    {
-        for (const char* name : {"a", "b", "c"}) {
-            const std::string page = std::string("/") + name + ".html";
-            const std::string video = std::string("/") + name + ".flv";
-            ServePage(page, video);
-            ServeSlowly(video, VideoBytes(20000, name[0]), 2048, 10);
-            Queue(PageAddress(page));
-        }
-    }
     std::optional<platform::GridRow> RowOf(const std::string& name) const
     {
         platform::GridControl& grid = form->DownloadGrid();

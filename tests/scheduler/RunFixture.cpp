@@ -150,6 +150,17 @@ void RunFixture::ServeSlowly(const std::string& path, const std::string& body, s
 
 void RunFixture::Queue(const std::string& address) { form->AddVideoUrl(address); }
 
+void RunFixture::ServeThree()
+{
+    for (const char* name : {"a", "b", "c"}) {
+        const std::string page = std::string("/") + name + ".html";
+        const std::string video = std::string("/") + name + ".flv";
+        ServePage(page, video);
+        ServeSlowly(video, VideoBytes(20000, name[0]), 2048, 10);
+        Queue(PageAddress(page));
+    }
+}
+
 void RunFixture::Run() { form->cmdStartDownload_Click(); }
 
 ::testing::AssertionResult RunFixture::FileHolds(const std::string& name, const std::string& bytes) const

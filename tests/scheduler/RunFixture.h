@@ -44,6 +44,10 @@ protected:
                      bool announceSize = true);
     /// Queues a page address as the user would.
     void Queue(const std::string& address);
+    /// Serves and queues the pages /a.html, /b.html, /c.html, each naming a
+    /// 20,000-byte video sent slowly (2 KiB every 10 ms), so a run can be
+    /// acted on while it works on an item.
+    void ServeThree();
 
     /// Starts a run through the toggle, as the movie's stop command does.
     void Run();

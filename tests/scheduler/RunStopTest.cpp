@@ -14,16 +14,6 @@ using Variables = std::vector<std::pair<std::string, std::string>>;
 
 class RunStop : public RunFixture {
 protected:
-    void ServeThree()
-    {
-        for (const char* name : {"a", "b", "c"}) {
-            const std::string page = std::string("/") + name + ".html";
-            const std::string video = std::string("/") + name + ".flv";
-            ServePage(page, video);
-            ServeSlowly(video, VideoBytes(20000, name[0]), 2048, 10);
-            Queue(PageAddress(page));
-        }
-    }
     static bool ContainsVariable(const Variables& vars, const std::string& name, const std::string& value)
     {
         for (const auto& v : vars)
