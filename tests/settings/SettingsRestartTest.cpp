@@ -95,6 +95,10 @@ struct Restart : ::testing::Test {
     std::vector<std::string> Session(const QStringList& arguments)
     {
         QProcess run;
+        // The picker keeps its history in the configuration folder: a private one.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", QString::fromStdString(store.File("xdg")));
+        run.setProcessEnvironment(environment);
         run.start(QCoreApplication::applicationFilePath(),
                   QStringList{"--program-run"} + arguments.mid(0, 1) +
                       QStringList{QString::fromStdString(store.Path()), QString::fromStdString(program.Path())} +
