@@ -21,6 +21,8 @@ double RoundOneDecimal(double value)
     return rounded;
 }
 
+bool StartsCharacter(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) != 0x80; }
+
 std::string ShortestNumber(double value, int significantDigits)
 {
     char buffer[64];
@@ -94,6 +96,36 @@ std::string CleanFileName(const std::string& value)
         name.insert(0, "_");
 #endif
     return name;
+}
+
+size_t CharacterCount(const std::string& text)
+{
+    size_t count = 0;
+    for (char byte : text)
+        count += StartsCharacter(byte) ? 1 : 0;
+    return count;
+}
+
+std::string FirstCharacters(const std::string& text, size_t count)
+{
+    size_t seen = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (StartsCharacter(text[i]) && seen++ == count)
+            return text.substr(0, i);
+    }
+    return text;
+}
+
+std::string LastCharacters(const std::string& text, size_t count)
+{
+    if (count == 0)
+        return {};
+    size_t seen = 0;
+    for (size_t i = text.size(); i-- > 0;) {
+        if (StartsCharacter(text[i]) && ++seen == count)
+            return text.substr(i);
+    }
+    return text;
 }
 
 } // namespace tollivex

@@ -1,6 +1,7 @@
 #pragma once
 // Size texts and safe local file names.
 
+#include <cstddef>
 #include <string>
 
 namespace tollivex {
@@ -16,5 +17,15 @@ std::string FormatFileSize(float bytes);
 /// result never leads out of the download folder. On Windows a reserved device
 /// name (CON, NUL, COM1, ...) gets a "_" in front.
 std::string CleanFileName(const std::string& value);
+
+// Lengths of names and addresses count characters, not bytes: a cut never
+// splits a UTF-8 character.
+
+/// The number of UTF-8 characters in `text`.
+size_t CharacterCount(const std::string& text);
+/// The first `count` characters of `text` (all of it when it is shorter).
+std::string FirstCharacters(const std::string& text, size_t count);
+/// The last `count` characters of `text` (all of it when it is shorter).
+std::string LastCharacters(const std::string& text, size_t count);
 
 } // namespace tollivex

@@ -23,12 +23,12 @@ bool EndsWithIgnoringCase(const std::string& text, const std::string& suffix)
     return true;
 }
 
-// Keeps the first `head` and the last four characters: the extension survives the cut.
+// Keeps the first `limit` - 4 and the last four characters: the extension survives the cut.
 std::string CutKeepingExtension(const std::string& name, size_t limit)
 {
-    if (name.size() <= limit)
+    if (CharacterCount(name) <= limit)
         return name;
-    return name.substr(0, limit - 4) + name.substr(name.size() - 4);
+    return FirstCharacters(name, limit - 4) + LastCharacters(name, 4);
 }
 
 } // namespace
@@ -60,7 +60,7 @@ std::string SizeTextFor(float fileSize, bool fileExists)
 
 bool SizeTextMarksFailure(const std::string& sizeText)
 {
-    const std::string head = sizeText.substr(0, 2);
+    const std::string head = FirstCharacters(sizeText, 2);
     const char* first = head.data();
     const char* last = head.data() + head.size();
     if (first != last && *first == '+')
@@ -69,10 +69,14 @@ bool SizeTextMarksFailure(const std::string& sizeText)
     const auto [end, ec] = std::from_chars(first, last, value);
     if (ec != std::errc() || end == first)
         return true;
-    // "4.8 MB", "4,8 MB" and "1 KB" begin with a number cut short by the
-    // separator or the blank; anything else after the digits is not a number.
-    if (end != last && *end != '.' && *end != ',' && *end != ' ')
-        return true;
+    // "4.8 MB", "4,8 MB", "1 KB" and "4\u066B8 MB" begin with a number cut
+    // short by the decimal separator (the locale's, which may be a character
+    // outside ASCII) or the blank; anything else after the digits is not a number.
+    if (end != last) {
+        const unsigned char next = static_cast<unsigned char>(*end);
+        if (next != '.' && next != ',' && next != ' ' && next < 0x80)
+            return true;
+    }
     return value == -1;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/MessageBox.h"
 #include "queue/DownloadListTable.h"
 #include "queue/DownloadQueue.h"
+#include "queue/TextHelpers.h"
 #include "resolve/SiteCode.h"
 
 #include <new>
@@ -81,9 +82,7 @@ void frmMain::FillDownloadList()
             if (static_cast<size_t>(i) < DownloadQueue.size()) {
                 const DownloadItem& item = DownloadQueue[static_cast<size_t>(i)];
                 table->SetField(row, colID, std::to_string(item.ID));
-                table->SetField(row, colVideoURL,
-                                item.Video_URL.size() > kTableUrlLength ? item.Video_URL.substr(0, kTableUrlLength)
-                                                                        : item.Video_URL);
+                table->SetField(row, colVideoURL, FirstCharacters(item.Video_URL, kTableUrlLength));
                 table->SetField(row, colFileName, item.FileName);
                 table->SetField(row, colStatus, item.Status);
                 table->SetField(row, colFileSize, item.FileSize);

@@ -86,10 +86,16 @@ TEST_F(QueueBinding, LongAndStrangeAddressesAreSafe)
     static const char kControl[] = "http://bolt.com/\x01\x02\r\n\t\0zz";
     form->AddVideoUrl(std::string(kControl, sizeof kControl - 1));
     form->AddVideoUrl("http://dailymotion.com/vid\xc3\xa9o/\xff\xfe");
-    ASSERT_EQ(DownloadQueue.size(), 4u);
+    // 219 characters of which the last few take two bytes each.
+    std::string accented = "http://youtube.com/" + std::string(190, 'w');
+    for (int i = 0; i < 20; ++i)
+        accented += "\xc3\xa9";
+    form->AddVideoUrl(accented);
+    ASSERT_EQ(DownloadQueue.size(), 5u);
     EXPECT_EQ(DownloadQueue[0].Video_URL.size(), 220u);  // the queue keeps everything
-    EXPECT_EQ(Cell(0, colVideoURL).size(), 219u);        // the table holds 219
+    EXPECT_EQ(Cell(0, colVideoURL).size(), 219u);        // the table holds 219 characters
     EXPECT_EQ(Cell(1, colVideoURL).size(), 219u);
+    EXPECT_EQ(Cell(4, colVideoURL), accented.substr(0, 209 + 2 * 10)) << "whole characters are kept";
     EXPECT_EQ(DownloadQueue[2].Status, "Waiting");
     EXPECT_EQ(DownloadQueue[3].Status, "Waiting");
 }

@@ -1,5 +1,6 @@
 // Naming a downloaded file and judging its size text.
 
+#include "queue/TextHelpers.h"
 #include "resolve/SiteCode.h"
 #include "scheduler/LocalFileInfo.h"
 
@@ -52,6 +53,32 @@ TEST(DeriveLocalFileName, LongNamesKeepTheirExtension)
     // Exactly at the limits nothing is cut.
     const std::string hundred = std::string(96, 'b') + ".wmv";
     EXPECT_EQ(DeriveLocalFileName("http://h/" + hundred, "", siteBolt), hundred);
+
+    // Characters are counted, not bytes, and no cut splits one.
+    std::string accented;
+    for (int i = 0; i < 146; ++i)
+        accented += "\xc3\xa9"; // é
+    EXPECT_EQ(DeriveLocalFileName("http://h/get", accented + ".flv", siteBolt),
+              FirstCharacters(accented, 96) + ".flv");
+    EXPECT_EQ(CharacterCount(DeriveLocalFileName("http://h/get", accented + ".flv", siteBolt)), 100u);
+    const std::string fitting = FirstCharacters(accented, 96) + ".wmv"; // 100 characters, 196 bytes
+    EXPECT_EQ(DeriveLocalFileName("http://h/get", fitting, siteBolt), fitting);
+    EXPECT_EQ(DeriveLocalFileName("http://h/get", "\xe6\x97\xa5\xe6\x9c\xac.flv", siteBolt), "\xe6\x97\xa5\xe6\x9c\xac.flv");
+}
+
+TEST(CharacterCuts, WholeUtf8CharactersAreCounted)
+{
+    const std::string mixed = "a\xc3\xa9\xe6\x97\xa5\xf0\x9f\x8e\xacz"; // a é 日 🎬 z
+    EXPECT_EQ(CharacterCount(mixed), 5u);
+    EXPECT_EQ(FirstCharacters(mixed, 0), "");
+    EXPECT_EQ(FirstCharacters(mixed, 2), "a\xc3\xa9");
+    EXPECT_EQ(FirstCharacters(mixed, 4), "a\xc3\xa9\xe6\x97\xa5\xf0\x9f\x8e\xac");
+    EXPECT_EQ(FirstCharacters(mixed, 9), mixed);
+    EXPECT_EQ(LastCharacters(mixed, 0), "");
+    EXPECT_EQ(LastCharacters(mixed, 2), "\xf0\x9f\x8e\xacz");
+    EXPECT_EQ(LastCharacters(mixed, 5), mixed);
+    EXPECT_EQ(LastCharacters(mixed, 9), mixed);
+    EXPECT_EQ(CharacterCount(""), 0u);
 }
 
 TEST(DeriveLocalFileName, HostileServerNamesStayInsideTheFolder)
@@ -79,9 +106,10 @@ TEST(SizeText, NoSizeFromAnExistingFileIsZero)
 
 TEST(SizeText, FailureByTheFirstTwoCharacters)
 {
-    for (const char* good : {"0", "0 Bytes", "4.8 MB", "4,8 MB", "1 KB", "12 KB", "999 Bytes", "+1"})
+    // "4\u066B9 KB": a locale whose decimal separator is not ASCII.
+    for (const char* good : {"0", "0 Bytes", "4.8 MB", "4,8 MB", "1 KB", "12 KB", "999 Bytes", "+1", "4\xd9\xab" "9 KB"})
         EXPECT_FALSE(SizeTextMarksFailure(good)) << good;
-    for (const char* bad : {"-1 Bytes", "-1", "????", "ERROR", "", "-", " 1", "1x", "x1"})
+    for (const char* bad : {"-1 Bytes", "-1", "????", "ERROR", "", "-", " 1", "1x", "x1", "1?", "\xd9\xa4" "2"})
         EXPECT_TRUE(SizeTextMarksFailure(bad)) << bad;
 }
 
