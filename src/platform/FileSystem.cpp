@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 #include <filesystem>
 #include <fstream>
@@ -95,15 +96,10 @@ bool FolderIsWritable(const std::string& path)
 {
     if (!FolderExists(path))
         return false;
-    const fs::path probe = ToPath(path) / ".tollivex-write-probe";
-    {
-        std::ofstream out(probe, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-    }
-    std::error_code ec;
-    fs::remove(probe, ec);
-    return true;
+    // A new file of a random name, created exclusively: whatever already lies
+    // in the folder (a link planted under a fixed name, say) is never opened.
+    QTemporaryFile probe(QDir(QString::fromStdString(path)).filePath(QStringLiteral(".tollivex-write-probe-XXXXXX")));
+    return probe.open(); // removed again when it goes out of scope
 }
 
 std::string ProgramFolder()

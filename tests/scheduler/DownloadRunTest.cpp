@@ -261,5 +261,23 @@ TEST_F(RunFixture, AStartIsRefusedWithAMessageWhenTheQueueOrTheFolderCannotServe
     EXPECT_EQ(form->cmdStartDownload.Caption, "Start Downloading");
 }
 
+TEST_F(RunFixture, CheckingTheFolderAtTheStartLeavesWhatLiesInItAlone)
+{
+    // Links under the names a check might use point at a file of the user's.
+    const std::string precious = temp.Write("precious.txt", "precious data");
+    std::filesystem::create_directories(downloadDir);
+    for (const char* name : {".tollivex-write-probe", ".tollivex-write-probe-XXXXXX"})
+        std::filesystem::create_symlink(precious, std::filesystem::path(downloadDir) / name);
+    const auto before = std::distance(std::filesystem::directory_iterator(downloadDir), {});
+    ServePage("/a.html", "/a.flv");
+    server->Serve("/a.flv", VideoBytes(3000), {});
+    Queue(PageAddress("/a.html"));
+    Run();
+    EXPECT_EQ(ItemStatus(0), "Complete");
+    EXPECT_EQ(*platform::ReadWholeFile(precious), "precious data");
+    // The video and nothing else was added.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(downloadDir), {}), before + 1);
+}
+
 } // namespace
 } // namespace tollivex::test
