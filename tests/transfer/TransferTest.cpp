@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <utility>
+#include <vector>
 
 namespace tollivex {
 namespace {
@@ -171,6 +173,44 @@ TEST(StartDownload, DataThatBreaksOffIsAReadError)
         for (const auto& event : log.events)
             EXPECT_NE(event, "complete") << path;
         EXPECT_FALSE(download.SessionOpen()) << path;
+    }
+}
+
+TEST(StartDownload, ALengthThatIsNoPlainNumberIsNeverTakenAsTheWholeFile)
+{
+    HttpTestServer server;
+    TempFolder folder;
+    // 1500 bytes sent whole under each length: the malformed ones could be
+    // taken for 1 byte, or for none. Only the plain ones may end "complete".
+    const std::vector<std::pair<std::string, bool>> lengths{
+        {"1,500", false}, {"1500 bytes", false}, {"abc", false}, {"-5", false}, {"0x5DC", false},
+        {"1500", true},   {" 1500 ", true}};
+    for (size_t i = 0; i < lengths.size(); ++i) {
+        const std::string length = lengths[i].first;
+        server.Route("/" + std::to_string(i) + ".flv", [length](const HttpTestRequest& request,
+                                                                HttpTestConnection& connection) {
+            connection.Send(HttpTestServer::ResponseHead(200, "OK", {{"Content-Length", length}}));
+            if (request.method == "GET")
+                connection.Send(std::string(1500, 'v'));
+            connection.Close();
+        });
+    }
+    for (size_t i = 0; i < lengths.size(); ++i) {
+        const auto& [length, plain] = lengths[i];
+        Download download;
+        EventLog log(download);
+        download.SetUrl(server.Url("/" + std::to_string(i) + ".flv"));
+        download.SetLocalFile(folder.File(std::to_string(i) + ".flv"));
+        EXPECT_EQ(download.StartDownload(), plain) << '"' << length << '"';
+        ASSERT_FALSE(log.events.empty()) << length;
+        if (plain) {
+            EXPECT_EQ(log.Last(), "complete") << length;
+            EXPECT_EQ(platform::ReadWholeFile(folder.File(std::to_string(i) + ".flv")), std::string(1500, 'v'));
+        } else {
+            EXPECT_EQ(log.Last().rfind("error ", 0), 0u) << '"' << length << "\": " << log.Last();
+            for (const auto& event : log.events)
+                EXPECT_NE(event, "complete") << length;
+        }
     }
 }
 

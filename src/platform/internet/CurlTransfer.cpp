@@ -3,12 +3,38 @@
 #include "platform/EventLoop.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <mutex>
 
 namespace tollivex::platform::internet {
 
 namespace {
+
+// False for a Content-Length line whose value is not a plain decimal number;
+// true for every other line.
+bool PlainContentLength(const std::string& line)
+{
+    static const char kName[] = "content-length:";
+    constexpr std::size_t kNameLength = sizeof kName - 1;
+    if (line.size() < kNameLength)
+        return true;
+    for (std::size_t i = 0; i < kNameLength; ++i)
+        if (std::tolower(static_cast<unsigned char>(line[i])) != kName[i])
+            return true;
+    std::size_t first = kNameLength;
+    std::size_t last = line.size();
+    while (first < last && (line[first] == ' ' || line[first] == '\t'))
+        ++first;
+    while (last > first && (line[last - 1] == ' ' || line[last - 1] == '\t'))
+        --last;
+    if (first == last)
+        return false;
+    for (std::size_t i = first; i < last; ++i)
+        if (line[i] < '0' || line[i] > '9')
+            return false;
+    return true;
+}
 
 // The window waits at most this long for its events while libcurl waits on a
 // socket: short enough that a click or a timer is never held noticeably,
@@ -71,7 +97,7 @@ void CurlMulti::RunUntil(const std::function<bool()>& done)
 }
 
 CurlTransfer::CurlTransfer(std::shared_ptr<CurlMulti> multi, const TransferOptions& options)
-    : multi_(std::move(multi)), keepBody_(options.keepBody)
+    : multi_(std::move(multi)), needsPlainLength_(!options.head), keepBody_(options.keepBody)
 {
     if (!multi_->Handle())
         return;
@@ -198,6 +224,8 @@ std::size_t CurlTransfer::OnHeader(char* data, std::size_t size, std::size_t cou
         transfer->headerOverflow_ = true;
         return 0; // ends the transfer
     }
+    if (transfer->needsPlainLength_ && !PlainContentLength(line))
+        return 0; // a body of unknown true length is never taken as whole
     return length;
 }
 

@@ -92,6 +92,9 @@ private:
     std::string headerBlock_;
     bool headersComplete_ = false;
     bool headerOverflow_ = false;
+    // A body is read only to the length the answer announces, so the length
+    // must be a plain number (libcurl would read "1,500" as 1 and stop there).
+    bool needsPlainLength_ = false;
 
     bool keepBody_ = false;
     bool bodyStarted_ = false;
