@@ -217,7 +217,9 @@ Rectangle {
                 text: "\u25B6  Start downloading"; width: 170; height: 36; font.bold: true
                 tint: root.accent
                 enabled: root.startDownload === "1"
-                onClicked: { root.startDownload = "0"; root.send("IDC_FS_startDownload") }
+                // The program turns the button off once a run really starts; a
+                // refused start (no connection, no usable folder) leaves it on.
+                onClicked: root.send("IDC_FS_startDownload")
             }
             FlatButton {
                 text: "\u25A0  Stop"; width: 90; height: 36

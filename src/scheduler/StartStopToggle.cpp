@@ -38,7 +38,9 @@ void frmMain::tmrDownload_Timer()
 void frmMain::cmdStartDownload_Click()
 {
     try {
-        if (IsListEmpty()) {
+        // A running download can always be stopped, even once its item has
+        // been removed and the list is empty.
+        if (IsListEmpty() && cmdStartDownload.Caption != kStopCaption) {
             SetMovieVariable("_root.startDownload", "1");
             platform::ShowMessage("Please add video URL's first.", "Empty List", platform::MessageIcon::Exclamation,
                                   platform::MessageButtons::Ok);

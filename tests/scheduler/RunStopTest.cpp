@@ -66,6 +66,39 @@ TEST_F(RunStop, AStopConfirmedDuringTheTransferCancelsOnlyThatItem)
     EXPECT_TRUE(FileHolds("b.flv", VideoBytes(20000, 'b')));
 }
 
+TEST_F(RunStop, AStopIsStillTakenWhenTheRunningItemWasRemovedFromTheList)
+{
+    ServePage("/a.html", "/a.flv");
+    ServeSlowly("/a.flv", VideoBytes(200000, 'a'), 2048, 10);
+    Queue(PageAddress("/a.html"));
+    bool removed = false;
+    bool stopped = false;
+    onProgress = [&](const EventRecord& r) {
+        if (r.fetchingPage)
+            return;
+        if (!removed) {
+            // The user removes the downloading item: the list is now empty.
+            removed = true;
+            QTimer::singleShot(0, [&] {
+                form->SelectAll();
+                form->RemoveSelected();
+            });
+        } else if (!stopped && DownloadQueue.empty()) {
+            stopped = true; // and then presses stop
+            QTimer::singleShot(0, [&] { form->cmdStartDownload_Click(); });
+        }
+    };
+    Run();
+
+    ASSERT_TRUE(stopped);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Are you sure that you want to cancel downloading?");
+    EXPECT_FALSE(form->bDownloading);
+    EXPECT_EQ(form->cmdStartDownload.Caption, "Start Downloading");
+    // The transfer ended there: the video was not fetched to its end.
+    EXPECT_FALSE(FileHolds("a.flv", VideoBytes(200000, 'a')));
+}
+
 TEST_F(RunStop, AStopConfirmedDuringThePageFetchCancelsBeforeAnyVideo)
 {
     server->Route("/slow.html", [this](const HttpTestRequest& request, HttpTestConnection& c) {
