@@ -3,6 +3,7 @@
 
 #include "shell/frmMain.h"
 
+#include "grid/FileNameRules.h"
 #include "platform/FileSystem.h"
 #include "queue/DownloadQueue.h"
 #include "queue/TextHelpers.h"
@@ -91,8 +92,9 @@ int RunItem(frmMain& form, int index)
         return NextIndex(index, at);
 
     // A name from the grid was cleaned there; cleaning again keeps any name
-    // that reached the item some other way inside the download folder.
-    item.FileName = CleanFileName(item.FileName);
+    // that reached the item some other way inside the download folder. The
+    // file of another finished item of that name is kept: this one moves aside.
+    item.FileName = NameBesideFinishedItems(CleanFileName(item.FileName), at);
     const std::string path = platform::JoinPath(sDownloadDir, item.FileName);
     form.Download.SetUrl(link);
     form.Download.SetLocalFile(path);

@@ -261,6 +261,42 @@ TEST_F(RunFixture, AStartIsRefusedWithAMessageWhenTheQueueOrTheFolderCannotServe
     EXPECT_EQ(form->cmdStartDownload.Caption, "Start Downloading");
 }
 
+TEST_F(RunFixture, ADownloadNeverReplacesTheFileOfAnotherFinishedItem)
+{
+    // Two pages whose videos carry the same file name, a third the user
+    // renamed to that name before the run gave the first its name.
+    ServePage("/one.html", "/x/clip.flv");
+    ServePage("/two.html", "/y/clip.flv");
+    ServePage("/three.html", "/z/other.flv");
+    server->Serve("/x/clip.flv", VideoBytes(3000, 'x'), {});
+    server->Serve("/y/clip.flv", VideoBytes(4000, 'y'), {});
+    server->Serve("/z/other.flv", VideoBytes(5000, 'z'), {});
+    Queue(PageAddress("/one.html"));
+    Queue(PageAddress("/two.html"));
+    Queue(PageAddress("/three.html"));
+    DownloadQueue[2].FileName = "clip.flv";
+    // A file of that name from an earlier day, in no item of the list, is replaced as always.
+    std::filesystem::create_directories(downloadDir);
+    std::ofstream(platform::JoinPath(downloadDir, "clip.flv")) << "an older clip, longer than the new one";
+    Run();
+
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(ItemStatus(i), "Complete") << i;
+    EXPECT_EQ(DownloadQueue[0].FileName, "clip.flv");
+    EXPECT_EQ(DownloadQueue[1].FileName, "clip (2).flv");
+    EXPECT_EQ(DownloadQueue[2].FileName, "clip (3).flv");
+    EXPECT_TRUE(FileHolds("clip.flv", VideoBytes(3000, 'x')));
+    EXPECT_TRUE(FileHolds("clip (2).flv", VideoBytes(4000, 'y')));
+    EXPECT_TRUE(FileHolds("clip (3).flv", VideoBytes(5000, 'z')));
+
+    // Downloading an item again replaces its own file.
+    DownloadQueue[1].Status = "Waiting";
+    server->Serve("/y/clip.flv", VideoBytes(4500, 'w'), {});
+    Run();
+    EXPECT_EQ(DownloadQueue[1].FileName, "clip (2).flv");
+    EXPECT_TRUE(FileHolds("clip (2).flv", VideoBytes(4500, 'w')));
+}
+
 TEST_F(RunFixture, CheckingTheFolderAtTheStartLeavesWhatLiesInItAlone)
 {
     // Links under the names a check might use point at a file of the user's.
