@@ -5,15 +5,17 @@
 #include "platform/gui/MainWindowHost.h"
 #include "queue/DownloadItem.h"
 #include "queue/DownloadQueue.h"
+#include "scheduler/ItemLookup.h"
 #include "shell/frmMain.h"
 
 namespace tollivex {
 
 namespace {
 // The video file a transfer was writing when the program was told to end,
-// and the item it belongs to. Program-wide: the run unwinds after EndMe.
+// and the page address of the item it belongs to (the item may move or go
+// while the run unwinds). Program-wide: the run unwinds after EndMe.
 std::string sAbandonedFile;
-int iAbandonedIndex = -1;
+std::string sAbandonedAddress;
 } // namespace
 
 void frmMain::EndMe()
@@ -32,9 +34,11 @@ void frmMain::EndMe()
     // Whatever the answer was, the run must not go on: it ends at its next
     // look at bStopRequested, and the transfer stops at its next read.
     if (bDownloading) {
-        if (!bFetchingPage && !Download.LocalFile().empty()) {
+        // Only a file being written now is abandoned; between two transfers
+        // LocalFile still names the previous item's finished video.
+        if (!bFetchingPage && Download.Transferring() && !Download.LocalFile().empty()) {
             sAbandonedFile = Download.LocalFile();
-            iAbandonedIndex = iCurrentIndex;
+            sAbandonedAddress = sCurrentAddress;
         }
         bStopRequested = true;
         Download.CancelDownload();
@@ -55,18 +59,19 @@ void frmMain::tmrend_Timer()
 
 void FinishShutdown(frmMain& form)
 {
+    (void)form;
     if (sAbandonedFile.empty())
         return;
-    const bool finished = iAbandonedIndex >= 0 && iAbandonedIndex < static_cast<int>(DownloadQueue.size()) &&
-                          DownloadQueue[iAbandonedIndex].Status == status::kComplete;
+    // The transfer may still have finished before it saw the stop.
+    const int at = FindQueuedAddress(sAbandonedAddress);
+    const bool finished = at >= 0 && DownloadQueue[static_cast<size_t>(at)].Status == status::kComplete;
     if (!finished) {
         platform::DeleteRegularFile(sAbandonedFile);
-        if (iAbandonedIndex >= 0 && iAbandonedIndex < static_cast<int>(DownloadQueue.size()))
-            DownloadQueue[iAbandonedIndex].Status = status::kCancelled;
+        if (at >= 0)
+            DownloadQueue[static_cast<size_t>(at)].Status = status::kCancelled;
     }
-    (void)form;
     sAbandonedFile.clear();
-    iAbandonedIndex = -1;
+    sAbandonedAddress.clear();
 }
 
 } // namespace tollivex

@@ -26,7 +26,18 @@ const std::string& Download::LastModified() const { return impl_->LastModified; 
 const std::string& Download::RemoteFileName() const { return impl_->RemoteFileName; }
 const std::string& Download::RemoteFileType() const { return impl_->RemoteFileType; }
 
-bool Download::StartDownload() { return impl_->TransferFile(*this); }
+bool Download::StartDownload()
+{
+    // Cleared on every way out, a throw from an event handler included.
+    struct Mark {
+        bool& flag;
+        ~Mark() { flag = false; }
+    } transferring{impl_->bTransferring};
+    impl_->bTransferring = true;
+    return impl_->TransferFile(*this);
+}
+
+bool Download::Transferring() const { return impl_->bTransferring; }
 
 void Download::CancelDownload() { impl_->bCancel = true; }
 

@@ -43,6 +43,8 @@ public:
     bool StartDownload();
     /// Asks a running transfer to stop after its next progress event.
     void CancelDownload();
+    /// True while StartDownload runs, that is while LocalFile is being written.
+    bool Transferring() const;
 
     /// True while the component holds an internet session (kept between
     /// operations; every transfer that reaches an end closes it).

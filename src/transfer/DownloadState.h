@@ -31,6 +31,7 @@ struct Download::Impl {
     // runs nested inside it closes the component's.
     std::shared_ptr<platform::InternetSession> hSession;
     bool bCancel = false;
+    bool bTransferring = false;
     bool bInfoRequested = false;
     bool bCloseSessionAfterInfo = false;
 
