@@ -1,6 +1,7 @@
 // Tollivex: one window whose surface is the movie, a tray icon, and the
 // routines behind them. Creating the main window is the only entry point.
 #include "platform/FileSystem.h"
+#include "platform/TerminationRequest.h"
 #include "platform/gui/MainWindowHost.h"
 #include "shell/AboutText.h"
 #include "shell/FormFactory.h"
@@ -32,6 +33,9 @@ int main(int argc, char** argv)
     form.Form_Load();
     if (form.Ended())
         return 1; // the movie could not be loaded; the user was told
+    // Asked to end by the desktop (a logout, `kill`): ended as a close would,
+    // so a half video is never left under its name.
+    tollivex::platform::OnTerminationRequest([&form] { form.EndOnRequest(); });
     form.Window().Show();
     const int code = QApplication::exec();
     tollivex::FinishShutdown(form);

@@ -51,6 +51,13 @@ void frmMain::EndMe()
     Window().EndProgram();
 }
 
+void frmMain::EndOnRequest()
+{
+    if (bDownloading)
+        bStopRequested = true;
+    EndMe();
+}
+
 void frmMain::tmrend_Timer()
 {
     tmrend.SetEnabled(false);

@@ -133,6 +133,9 @@ public:
     void Form_Load();
     void InitMainWindow();
     void EndMe();
+    /// EndMe for the desktop ending the session (logout, kill): a running
+    /// download is cancelled without the question, as nobody may be there.
+    void EndOnRequest();
     /// True once EndMe has run: the program is ending.
     bool Ended() const { return bEnded_; }
 

@@ -580,6 +580,29 @@ def run(session):
         check(f.read() == expected, "the finished video changed")
     log("close: asked during the run, answered No, ended; the half file removed")
 
+    # ---- 6. ended by the desktop (SIGTERM) during a run: no half file either
+    session.launch()
+    main = wait_until(session.main_window, 20, "the main window after another restart")
+    session.origin = (main["x"], main["y"])
+    wait_until(lambda: close_to(session.pixel(ADDRESS_BOX), ADDRESS_BOX_FACE, 4), 15, "the Download page once more")
+    session.click(ADDRESS_BOX)
+    session.xdo("type", "--delay", 8, slow.page())
+    session.xdo("key", "Return")
+    session.move_to(PLAIN_MOVIE)
+    wait_until(lambda: session.region(GRID) != empty_grid, 5, "the address before the signal")
+    gets, slow.sent = slow.video_gets, 0
+    slow.hung_up.clear()
+    session.click(START_BUTTON)
+    wait_until(lambda: slow.video_gets == gets + 1 and slow.sent >= 4 * SLOW_CHUNK, 15, "the slow video a third time")
+    session.app.send_signal(signal.SIGTERM)
+    code = session.app.wait(10 * SLACK)
+    check(code == 0, "the program ended by SIGTERM during a run exited with %d" % code)
+    wait_until(slow.hung_up.is_set, 10, "the ended program to hang up on the slow video")
+    check(not os.path.exists(slow_file), "SIGTERM left a half video in the download folder")
+    with open(target, "rb") as f:
+        check(f.read() == expected, "the finished video changed")
+    log("SIGTERM: the run was cancelled without a question and the half file removed")
+
 
 def row_shift(before, after):
     """How many pixels the list's rows moved up from `before` to `after`,
