@@ -78,8 +78,10 @@ TEST_F(Watcher, CopiedAddressesReachTheMailboxAndOtherTextsDoNot)
     ASSERT_TRUE(WaitForCount(1));
     EXPECT_EQ(received[0], "http://www.youtube.com/watch?v=first");
 
-    // Not addresses, or only selected with the mouse: nothing is delivered.
+    // Not addresses, addresses of no supported site, or only selected with
+    // the mouse: nothing is delivered.
     clipboard.Set("just some words");
+    clipboard.Set("https://docs.example.org/some/page");
     clipboard.Set("http://a.example/one\nhttp://a.example/two");
     clipboard.Set("http://www.youtube.com/watch?v=selected", "primary");
     test::WaitUntil([] { return false; }, 400);

@@ -1,6 +1,7 @@
 #include "ClipboardWatcher.h"
 
 #include "platform/MailboxChannel.h"
+#include "resolve/SiteCode.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -59,8 +60,10 @@ void ClipboardWatcher::ClipboardChanged()
     const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
     if (!data || !data->hasText())
         return;
+    // Only an address of a supported site: the polling takes no other, and a
+    // copied link to any page would otherwise be queued and start a run.
     const auto address = platform::AddressFromClipboard(data->text());
-    if (!address)
+    if (!address || GetSiteCode(address->toStdString()) == siteNone)
         return;
     if (mailbox_.state() != QLocalSocket::ConnectedState && !ConnectMailbox()) {
         QCoreApplication::quit();
