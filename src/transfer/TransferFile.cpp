@@ -102,7 +102,9 @@ bool Download::Impl::TransferFile(Download& owner)
     while (moreData) {
         platform::DoEvents();
         std::size_t got = 0;
-        const bool readOk = url->Read(chunk, kChunkSize, got);
+        // A cancel asked for while the server is silent is taken at once; the
+        // read then ends short and the cancel follows the progress event.
+        const bool readOk = url->Read(chunk, kChunkSize, got, [this] { return bCancel; });
         platform::DoEvents();
         if (!readOk) {
             endTransfer();

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -111,6 +112,40 @@ TEST(StartDownload, CancelFromTheFirstProgressEvent)
     EXPECT_EQ(log.events, (std::vector<std::string>{"progress 2", "cancelled 2048"}));
     EXPECT_FALSE(download.SessionOpen());
     EXPECT_EQ(FileText(folder.File("a.flv")).size(), 2048u);
+}
+
+TEST(StartDownload, ACancelIsTakenWhileTheServerIsSilent)
+{
+    HttpTestServer server;
+    TempFolder folder;
+    // 4096 bytes of an announced 100000, then nothing until the test ends.
+    std::atomic<bool> release{false};
+    server.Route("/silent.flv", [&release](const HttpTestRequest& request, HttpTestConnection& connection) {
+        connection.Send(HttpTestServer::ResponseHead(200, "OK", {{"Content-Length", "100000"}}));
+        if (request.method != "GET")
+            return;
+        connection.Send(std::string(4096, 's'));
+        while (!release)
+            connection.Pause(20);
+    });
+    Download download;
+    EventLog log(download);
+    download.DownloadProgress = [&](std::int32_t& p) {
+        log.events.push_back("progress " + std::to_string(p));
+        // The user presses stop once the data has dried up: a window event
+        // that arrives while the read waits.
+        if (p == 4)
+            QTimer::singleShot(50, [&] { download.CancelDownload(); });
+    };
+    download.SetUrl(server.Url("/silent.flv"));
+    download.SetLocalFile(folder.File("silent.flv"));
+    EXPECT_FALSE(download.StartDownload());
+    release = true;
+    ASSERT_FALSE(log.events.empty());
+    // Cancelled at once, not broken off by the stall time-out much later.
+    EXPECT_EQ(log.Last(), "cancelled 4096");
+    for (const auto& event : log.events)
+        EXPECT_EQ(event.rfind("error", 0), std::string::npos) << event;
 }
 
 TEST(StartDownload, AddressesThatCannotBeOpened)

@@ -256,7 +256,8 @@ void CurlTransfer::Resume()
     curl_easy_pause(easy_, CURLPAUSE_CONT);
 }
 
-bool CurlTransfer::ReadBody(char* buffer, std::size_t wanted, std::size_t& got)
+bool CurlTransfer::ReadBody(char* buffer, std::size_t wanted, std::size_t& got,
+                            const std::function<bool()>& giveUp)
 {
     got = 0;
     if (!easy_)
@@ -266,11 +267,13 @@ bool CurlTransfer::ReadBody(char* buffer, std::size_t wanted, std::size_t& got)
         Resume();
         multi_->Perform();
     }
+    bool gaveUp = false;
     if (Buffered() < wanted && !finished_) {
         multi_->RunUntil([&] {
             if (paused_)
                 Resume();
-            return finished_ || Buffered() >= wanted;
+            gaveUp = giveUp && giveUp();
+            return finished_ || Buffered() >= wanted || gaveUp;
         });
     }
     while (got < wanted && !body_.empty()) {
@@ -285,7 +288,7 @@ bool CurlTransfer::ReadBody(char* buffer, std::size_t wanted, std::size_t& got)
             frontOffset_ = 0;
         }
     }
-    if (got > 0)
+    if (got > 0 || gaveUp)
         return true;
     return finished_ && result_ == CURLE_OK;
 }

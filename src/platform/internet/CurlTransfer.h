@@ -70,7 +70,7 @@ public:
     bool HeaderOverflow() const { return headerOverflow_; }
 
     /// Moves up to `wanted` body bytes out; blocks like UrlReader::Read.
-    bool ReadBody(char* buffer, std::size_t wanted, std::size_t& got);
+    bool ReadBody(char* buffer, std::size_t wanted, std::size_t& got, const std::function<bool()>& giveUp);
 
     /// Called by CurlMulti when libcurl reports the end of this transfer.
     void MarkFinished(CURLcode result);

@@ -14,6 +14,7 @@
 // fails. A HEAD request also gives up after 60 s in all.
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -117,7 +118,10 @@ public:
     /// got == 0 with true means the end of the data. False when the transfer
     /// broke (connection lost, fewer bytes than the announced length, stall
     /// time-out); bytes that arrived before the break are delivered first.
-    bool Read(char* buffer, std::size_t wanted, std::size_t& got);
+    /// While it waits, `giveUp` (when given) is asked after each turn of the
+    /// window's events; once it answers true the read returns true with the
+    /// bytes it has, possibly none, so a cancel need not wait for the server.
+    bool Read(char* buffer, std::size_t wanted, std::size_t& got, const std::function<bool()>& giveUp = {});
 
     struct Impl;
 

@@ -178,9 +178,9 @@ UrlReader::~UrlReader() = default;
 
 int UrlReader::StatusCode() const { return static_cast<int>(impl_->transfer->StatusCode()); }
 
-bool UrlReader::Read(char* buffer, std::size_t wanted, std::size_t& got)
+bool UrlReader::Read(char* buffer, std::size_t wanted, std::size_t& got, const std::function<bool()>& giveUp)
 {
-    return impl_->transfer->ReadBody(buffer, wanted, got);
+    return impl_->transfer->ReadBody(buffer, wanted, got, giveUp);
 }
 
 } // namespace tollivex::platform
