@@ -9,10 +9,23 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <utility>
+
 namespace tollivex::platform {
+
+namespace {
+std::function<void(const std::string&)> shellOpenObserver;
+} // namespace
+
+void SetShellOpenObserver(std::function<void(const std::string& fileOrAddress)> observer)
+{
+    shellOpenObserver = std::move(observer);
+}
 
 bool ShellOpen(const std::string& fileOrAddress)
 {
+    if (shellOpenObserver)
+        shellOpenObserver(fileOrAddress);
     const QString target = QString::fromStdString(fileOrAddress);
     const QUrl url = target.contains(QStringLiteral("://")) ? QUrl(target) : QUrl::fromLocalFile(target);
     return QDesktopServices::openUrl(url);

@@ -2,6 +2,7 @@
 // The shell's services: opening documents and addresses, starting a program,
 // the clipboard's text and the folder picker.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,10 @@ namespace tollivex::platform {
 /// Asks the desktop to open a file or a web address with its usual program.
 /// Returns at once; true when the request was handed over.
 bool ShellOpen(const std::string& fileOrAddress);
+
+/// Sees every ShellOpen request, before it is handed over (tests); an empty
+/// observer, the default, sees none.
+void SetShellOpenObserver(std::function<void(const std::string& fileOrAddress)> observer);
 
 /// Starts a program detached from this one. True when it was started.
 bool LaunchProgram(const std::string& program, const std::vector<std::string>& arguments);
