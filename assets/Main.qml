@@ -186,6 +186,14 @@ Rectangle {
             text: "+ Add"; tint: "#2f6d4f"; font.bold: true
             onClicked: root.addAddress()
         }
+        // The grid's place in the Tab order: the program hands the keyboard
+        // focus on to the grid when this is reached, or passes over it while
+        // the list is empty.
+        Item {
+            objectName: "gridSlot"
+            x: 32; y: 177; width: 573; height: 180
+            activeFocusOnTab: true
+        }
 
         // Where the program shows its download list.
         Rectangle {

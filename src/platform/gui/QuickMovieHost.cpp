@@ -10,8 +10,10 @@
 #include <QQmlError>
 #include <QQmlProperty>
 #include <QQuickItem>
+#include <QQuickWindow>
 
 #include <cstdio>
+#include <utility>
 
 namespace tollivex::platform {
 
@@ -24,6 +26,22 @@ QString PropertyName(const std::string& variable)
         return QString::fromStdString(variable.substr(kRootPrefix.size()));
     return QString::fromStdString(variable);
 }
+
+/// Sees the key presses of the movie's window before it does; a press the
+/// function takes goes no further.
+class KeyFilter final : public QObject {
+public:
+    KeyFilter(QObject* parent, std::function<bool(const QKeyEvent&)> take) : QObject(parent), take_(std::move(take)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        return event->type() == QEvent::KeyPress && take_(*static_cast<QKeyEvent*>(event));
+    }
+
+private:
+    std::function<bool(const QKeyEvent&)> take_;
+};
 } // namespace
 
 MovieWidget::MovieWidget(QWidget* parent) : QQuickWidget(parent) {}
@@ -46,6 +64,9 @@ QuickMovieHost::QuickMovieHost(QWidget* parent) : widget_(new MovieWidget(parent
     widget_->setFocusPolicy(Qt::StrongFocus);
     widget_->setClearColor(QColor(0x1b, 0x2a, 0x3a));
     connect(widget_, &QQuickWidget::statusChanged, this, &QuickMovieHost::OnStatusChanged);
+    // Tab is looked at before the scene moves its focus, so that the grid's
+    // place in the movie's Tab order can hand the focus on to the grid.
+    widget_->installEventFilter(new KeyFilter(widget_, [this](const QKeyEvent& key) { return TabPast(key); }));
 }
 
 QuickMovieHost::~QuickMovieHost()
@@ -97,6 +118,7 @@ void QuickMovieHost::OnStatusChanged(QQuickWidget::Status status)
         return;
     }
     failure_.clear();
+    gridSlot_ = root->findChild<QQuickItem*>("gridSlot");
     connect(root, SIGNAL(fsCommand(QString, QString)), this, SLOT(OnCommand(QString, QString)),
             Qt::UniqueConnection);
     for (const auto& [name, value] : variables_)
@@ -200,6 +222,39 @@ bool QuickMovieHost::eventFilter(QObject* watched, QEvent* event)
     default:
         return false;
     }
+}
+
+bool QuickMovieHost::TabPast(const QKeyEvent& key)
+{
+    const bool tab = key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab;
+    if (!tab || (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) || !gridSlot_ || !widget_)
+        return false;
+    QQuickItem* focused = widget_->quickWindow()->activeFocusItem();
+    const bool next = key.key() == Qt::Key_Tab && !(key.modifiers() & Qt::ShiftModifier);
+    if (!focused || focused == gridSlot_ || focused->nextItemInFocusChain(next) != gridSlot_)
+        return false;
+    // The grid's place is next: the grid takes the focus, and the scene
+    // keeps its own on this control for when the movie has the focus again.
+    if (enterGrid_ && enterGrid_())
+        return true;
+    // Nothing to enter: on past the grid's place.
+    QQuickItem* past = gridSlot_->nextItemInFocusChain(next);
+    if (!past || past == gridSlot_)
+        return false;
+    past->forceActiveFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
+
+void QuickMovieHost::FocusBesideGridSlot(bool next)
+{
+    if (!widget_)
+        return;
+    const Qt::FocusReason reason = next ? Qt::TabFocusReason : Qt::BacktabFocusReason;
+    // The scene's focus moves first, so the movie's focus-in lands there
+    // and never on the grid's place.
+    if (QQuickItem* beside = gridSlot_ ? gridSlot_->nextItemInFocusChain(next) : nullptr; beside && beside != gridSlot_)
+        beside->forceActiveFocus(reason);
+    widget_->setFocus(reason);
 }
 
 std::unique_ptr<MovieHost> CreateMovieHost(QWidget* parent) { return std::make_unique<QuickMovieHost>(parent); }

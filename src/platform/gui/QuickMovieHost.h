@@ -9,9 +9,13 @@
 #include <QPointer>
 #include <QQuickWidget>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
+
+class QKeyEvent;
+class QQuickItem;
 
 namespace tollivex::platform {
 
@@ -52,6 +56,14 @@ public:
     QObject* Root() const;
     QQuickWidget* Widget() const { return widget_; }
 
+    /// Called when Tab or Shift+Tab reaches the grid's place in the movie
+    /// (its item "gridSlot"); returns false when there is nothing to enter,
+    /// and the movie's focus then goes on past that place.
+    void SetGridSlotHandler(std::function<bool()> enter) { enterGrid_ = std::move(enter); }
+    /// Gives the movie the keyboard focus on the control after (next) or
+    /// before the grid's place, as Tab or Shift+Tab out of the grid does.
+    void FocusBesideGridSlot(bool next);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -61,10 +73,14 @@ private slots:
 private:
     void OnStatusChanged(QQuickWidget::Status status);
     void Apply(QObject* root, const std::string& name, const std::string& value);
+    /// Tab or Shift+Tab onto the grid's place: enters the grid or goes past.
+    bool TabPast(const QKeyEvent& key);
 
     QPointer<MovieWidget> widget_;
     CommandHandler handler_;
     VariableObserver observer_;
+    std::function<bool()> enterGrid_;
+    QPointer<QQuickItem> gridSlot_;
     /// Every variable written, latest value, in first-written order: applied
     /// whenever a root object becomes ready (also a recreated one).
     std::vector<std::pair<std::string, std::string>> variables_;

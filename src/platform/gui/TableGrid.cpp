@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -66,6 +67,7 @@ TableGrid::TableGrid(QWidget* parent)
     view_->verticalHeader()->setHighlightSections(false);
     view_->viewport()->setMouseTracking(true);
     view_->viewport()->installEventFilter(this);
+    view_->installEventFilter(this);  // Tab leaves the grid for the movie
     layout->addWidget(view_);
 
     model_->beforeUpdate = [this](int row, int column, const std::string& value) {
@@ -414,6 +416,16 @@ void TableGrid::Activate()
         view_->setFocus(Qt::OtherFocusReason);
 }
 
+bool TableGrid::TakeFocusFromTab()
+{
+    if (!frame_ || frame_->isHidden() || model_->rowCount() == 0)
+        return false;
+    if (!view_->currentIndex().isValid())
+        view_->setCurrentIndex(model_->index(0, 0));
+    view_->setFocus(Qt::TabFocusReason);
+    return true;
+}
+
 void TableGrid::ScrollRowRegion(int action)
 {
     if (!frame_)
@@ -428,6 +440,14 @@ void TableGrid::ScrollRowRegion(int action)
 bool TableGrid::eventFilter(QObject* watched, QEvent* event)
 {
     // The type test comes first: during the view's destruction other events still pass here.
+    if (event->type() == QEvent::KeyPress && tabOut_ && frame_ && watched == view_) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            tabOut_(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+            return true;
+        }
+    }
     if (event->type() == QEvent::MouseMove && frame_ && watched == view_->viewport() && delegate_->Filter()) {
         const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
         const QModelIndex index = view_->indexAt(pos);

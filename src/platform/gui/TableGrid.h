@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
 #include <map>
 
 class QFrame;
@@ -63,6 +64,14 @@ public:
     void Activate() override;
     void ScrollRowRegion(int action) override;
 
+    /// Takes the keyboard focus as the window's Tab order reaches the grid:
+    /// on the current cell, or the first row's when there is none. False
+    /// (and no focus) while the grid is hidden or has no rows.
+    bool TakeFocusFromTab();
+    /// Tab (next) and Shift+Tab (not next) in the grid go to this handler
+    /// instead of moving from cell to cell.
+    void SetTabOutHandler(std::function<void(bool next)> handler) { tabOut_ = std::move(handler); }
+
     // For window code and tests.
     QWidget* Widget() const;
     QTableView* View() const { return view_; }
@@ -98,6 +107,7 @@ private:
     TableGridModel* model_ = nullptr;
     TableGridDelegate* delegate_ = nullptr;
     GridHandlers handlers_;
+    std::function<void(bool next)> tabOut_;
     TableGridLook look_;
     std::string caption_;
     std::uint64_t binding_ = 0;
