@@ -28,6 +28,17 @@ std::vector<size_t> KmpFailure(const std::string& needle)
     return fail;
 }
 
+// One text character into a Knuth-Morris-Pratt match of `k` characters so
+// far; true when the whole needle now matches.
+inline bool KmpStep(char c, const std::string& needle, const std::vector<size_t>& fail, size_t& k)
+{
+    while (k > 0 && c != needle[k])
+        k = fail[k - 1];
+    if (c == needle[k])
+        ++k;
+    return k == needle.size();
+}
+
 // Knuth-Morris-Pratt over a text given by an accessor, so the code runs
 // backwards without copying a multi-megabyte page. Returns the index (in
 // accessor order) where the first match starts, or npos.
@@ -37,12 +48,7 @@ size_t KmpFind(At at, size_t length, const std::string& needle)
     const size_t m = needle.size();
     const std::vector<size_t> fail = KmpFailure(needle);
     for (size_t i = 0, k = 0; i < length; ++i) {
-        const char c = at(i);
-        while (k > 0 && c != needle[k])
-            k = fail[k - 1];
-        if (c == needle[k])
-            ++k;
-        if (k == m)
+        if (KmpStep(at(i), needle, fail, k))
             return i + 1 - m;
     }
     return npos;
@@ -68,12 +74,7 @@ size_t FindForward(const std::string& text, const std::string& needle, size_t fr
                 return npos;
             i = static_cast<size_t>(static_cast<const char*>(next) - data);
         }
-        const char c = data[i];
-        while (k > 0 && c != needle[k])
-            k = fail[k - 1];
-        if (c == needle[k])
-            ++k;
-        if (k == m)
+        if (KmpStep(data[i], needle, fail, k))
             return i + 1 - m;
     }
     return npos;
