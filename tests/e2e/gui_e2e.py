@@ -243,9 +243,25 @@ class Session:
         # The display is announced a moment before it takes clients.
         wait_until(lambda: subprocess.run(["xwininfo", "-root"], env=self.env, capture_output=True).returncode == 0,
                    10, "the display to take clients")
-        self.spawn(["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "80",
-                    "--height", "24", "--SetDockType", "true", "--expand", "false", "--transparent", "false"])
-        wait_until(lambda: self.tray_host() is not None, 10, "the tray host's panel")
+        # The tray host now and then fails to come up on a busy machine: it is
+        # given three tries, each with its own deadline.
+        self.trayer_log = open(os.path.join(self.temp, "trayer.log"), "a")
+        for attempt in range(3):
+            trayer = self.spawn(["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel",
+                                 "--width", "80", "--height", "24", "--SetDockType", "true", "--expand", "false",
+                                 "--transparent", "false"], stderr=self.trayer_log)
+            try:
+                wait_until(lambda: self.tray_host() is not None or trayer.poll() is not None, 3,
+                           "the tray host's panel")
+            except Failure:
+                pass
+            if self.tray_host() is not None:
+                break
+            log("the tray host did not come up (try %d)" % (attempt + 1))
+            if trayer.poll() is None:
+                trayer.kill()
+                trayer.wait()
+        check(self.tray_host() is not None, "the tray host never showed its panel")
 
     def start_sites(self):
         self.demo_map_file = os.path.join(self.temp, "demo-map")
@@ -639,7 +655,7 @@ def main():
         run(session)
     except (Failure, subprocess.CalledProcessError, subprocess.TimeoutExpired) as failure:
         print("FAILED: %s" % failure)
-        for name in ("xvfb.log", "tollivex.log"):
+        for name in ("xvfb.log", "trayer.log", "tollivex.log"):
             path = os.path.join(session.temp, name)
             if os.path.exists(path):
                 with open(path) as log_file:
