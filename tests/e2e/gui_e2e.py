@@ -568,57 +568,47 @@ def run(session):
     check(elapsed >= 0.15, "the program ended %.0f ms after the exit item" % (elapsed * 1000))
     log("exit: ended %.0f ms after the exit item" % (elapsed * 1000))
 
+    def restart_with_slow_video_running(when):
+        """Starts the program again, queues the slow page and starts the run;
+        returns once the video is arriving."""
+        session.launch()
+        main = wait_until(session.main_window, 20, "the main window " + when)
+        session.origin = (main["x"], main["y"])
+        wait_until(lambda: close_to(session.pixel(ADDRESS_BOX), ADDRESS_BOX_FACE, 4), 15, "the Download page " + when)
+        check(session.settled_region(GRID) == empty_grid, "the list was kept across a restart")
+        session.click(ADDRESS_BOX)
+        session.xdo("type", "--delay", 8, slow.page())
+        session.xdo("key", "Return")
+        session.move_to(PLAIN_MOVIE)
+        wait_until(lambda: session.region(GRID) != empty_grid, 5, "the address " + when)
+        gets, slow.sent = slow.video_gets, 0
+        slow.hung_up.clear()
+        session.click(START_BUTTON)
+        wait_until(lambda: slow.video_gets == gets + 1 and slow.sent >= 4 * SLOW_CHUNK, 15, "the slow video " + when)
+
+    def check_ended_without_half_file(how):
+        code = session.app.wait(10 * SLACK)
+        check(code == 0, "the program %s during a run ended with %d" % (how, code))
+        wait_until(slow.hung_up.is_set, 10, "the program %s to hang up on the slow video" % how)
+        check(not os.path.exists(slow_file), "the program %s left a half video in the download folder" % how)
+        with open(target, "rb") as f:
+            check(f.read() == expected, "the finished video changed")
+
     # ---- 5. closed during a run: the question, then the end whatever the answer
-    session.launch()
-    main = wait_until(session.main_window, 20, "the main window after a restart")
-    session.origin = (main["x"], main["y"])
-    wait_until(lambda: close_to(session.pixel(ADDRESS_BOX), ADDRESS_BOX_FACE, 4), 15, "the Download page again")
-    check(session.settled_region(GRID) == empty_grid, "the list was kept across a restart")
-    session.click(ADDRESS_BOX)
-    session.xdo("type", "--delay", 8, slow.page())
-    session.xdo("key", "Return")
-    session.move_to(PLAIN_MOVIE)
-    wait_until(lambda: session.region(GRID) != empty_grid, 5, "the address after the restart")
-    gets, slow.sent = slow.video_gets, 0
-    slow.hung_up.clear()
-    session.click(START_BUTTON)
-    wait_until(lambda: slow.video_gets == gets + 1 and slow.sent >= 4 * SLOW_CHUNK, 15, "the slow video again")
+    restart_with_slow_video_running("after a restart")
     known = {w["id"] for w in session.windows()}
     session.click(CLOSE_BUTTON)
     question = wait_until(lambda: session.new_window(known), 5, "the cancel question on closing")
     session.xdo("windowfocus", "--sync", int(question["id"], 16))
     session.xdo("key", "Escape")  # No: the program ends all the same
-    code = session.app.wait(10 * SLACK)
-    check(code == 0, "the program closed during a run ended with %d" % code)
-    wait_until(slow.hung_up.is_set, 10, "the closed program to hang up on the slow video")
-    check(not os.path.exists(slow_file), "a half video was left in the download folder")
-    with open(target, "rb") as f:
-        check(f.read() == expected, "the finished video changed")
+    check_ended_without_half_file("closed")
     log("close: asked during the run, answered No, ended; the half file removed")
 
     # ---- 6. ended by the desktop (SIGTERM) during a run: no half file either
-    session.launch()
-    main = wait_until(session.main_window, 20, "the main window after another restart")
-    session.origin = (main["x"], main["y"])
-    wait_until(lambda: close_to(session.pixel(ADDRESS_BOX), ADDRESS_BOX_FACE, 4), 15, "the Download page once more")
-    session.click(ADDRESS_BOX)
-    session.xdo("type", "--delay", 8, slow.page())
-    session.xdo("key", "Return")
-    session.move_to(PLAIN_MOVIE)
-    wait_until(lambda: session.region(GRID) != empty_grid, 5, "the address before the signal")
-    gets, slow.sent = slow.video_gets, 0
-    slow.hung_up.clear()
-    session.click(START_BUTTON)
-    wait_until(lambda: slow.video_gets == gets + 1 and slow.sent >= 4 * SLOW_CHUNK, 15, "the slow video a third time")
+    restart_with_slow_video_running("after another restart")
     session.app.send_signal(signal.SIGTERM)
-    code = session.app.wait(10 * SLACK)
-    check(code == 0, "the program ended by SIGTERM during a run exited with %d" % code)
-    wait_until(slow.hung_up.is_set, 10, "the ended program to hang up on the slow video")
-    check(not os.path.exists(slow_file), "SIGTERM left a half video in the download folder")
-    with open(target, "rb") as f:
-        check(f.read() == expected, "the finished video changed")
+    check_ended_without_half_file("ended by SIGTERM")
     log("SIGTERM: the run was cancelled without a question and the half file removed")
-
 
 def row_shift(before, after):
     """How many pixels the list's rows moved up from `before` to `after`,
