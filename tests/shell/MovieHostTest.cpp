@@ -1,6 +1,7 @@
 // The movie host with the program's own movie: variables, commands, failures.
 #include "platform/gui/QtControls.h"
 #include "platform/gui/QuickMovieHost.h"
+#include "support/SeenInput.h"
 #include "support/TempFolder.h"
 
 #include <QApplication>
@@ -98,18 +99,7 @@ TEST(MovieHost, ContextMenuKeyAndRightButtonAreSwallowedOnlyWhileSuppressed)
     QWidget* player = host.Widget();
 
     // An observer behind the host's filter sees what reaches the movie.
-    struct Seen : QObject {
-        std::vector<int> keys;
-        int rightPresses = 0;
-        bool eventFilter(QObject*, QEvent* e) override
-        {
-            if (e->type() == QEvent::KeyPress)
-                keys.push_back(static_cast<QKeyEvent*>(e)->key());
-            if (e->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(e)->button() == Qt::RightButton)
-                ++rightPresses;
-            return false;
-        }
-    } seen;
+    tollivex::test::SeenInput seen;
     player->installEventFilter(&seen);
     host.SuppressContextMenu(true); // installed later, so it runs first
 

@@ -17,6 +17,7 @@
 #include "shell/TrayMenuWindow.h"
 #include "shell/frmMain.h"
 #include "support/HttpTestServer.h"
+#include "support/SeenInput.h"
 #include "support/TempFolder.h"
 
 #include <QAbstractItemModel>
@@ -82,18 +83,7 @@ private:
 };
 
 // What reaches the movie's own window behind the filters installed after it.
-struct SeenByMovie : QObject {
-    std::vector<int> keys;
-    int rightPresses = 0;
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        if (e->type() == QEvent::KeyPress)
-            keys.push_back(static_cast<QKeyEvent*>(e)->key());
-        if (e->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(e)->button() == Qt::RightButton)
-            ++rightPresses;
-        return false;
-    }
-};
+using SeenByMovie = test::SeenInput;
 
 void PressKey(QWidget* target, int key)
 {
