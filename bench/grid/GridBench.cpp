@@ -44,6 +44,27 @@ int PaintedRows(const QTableView& view)
     return rows;
 }
 
+// Shows the window and the grid `height` pixels tall, then times one paint
+// of the grid's cells per iteration.
+void TimeRepaints(benchmark::State& state, int height)
+{
+    bench::Window().Window().SetSize(640, height);
+    bench::Window().Window().Show();
+    Grid().SetGeometry(0, 0, 640, height);
+    Grid().SetVisible(true);
+    QApplication::processEvents();
+    QTableView* view = Grid().View();
+    QWidget* viewport = view->viewport();
+    QImage image(viewport->size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        viewport->render(&painter);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.counters["painted_rows"] = PaintedRows(*view);
+}
+
 // One paint of every row: the view is as tall as the list, so nothing is
 // left out by scrolling.
 void BM_RepaintAllRows(benchmark::State& state)
@@ -51,22 +72,8 @@ void BM_RepaintAllRows(benchmark::State& state)
     const int rows = static_cast<int>(state.range(0));
     FillQueue(rows);
     QTableView* view = Grid().View();
-    const int height = view->horizontalHeader()->height() + rows * view->rowHeight(0) + 4;
-    bench::Window().Window().SetSize(640, height);
-    bench::Window().Window().Show();
-    Grid().SetGeometry(0, 0, 640, height);
-    Grid().SetVisible(true);
-    QApplication::processEvents();
-    QWidget* viewport = view->viewport();
-    QImage image(viewport->size(), QImage::Format_RGB32);
-    for (auto _ : state) {
-        QPainter painter(&image);
-        viewport->render(&painter);
-        painter.end();
-        benchmark::DoNotOptimize(image.constBits());
-    }
+    TimeRepaints(state, view->horizontalHeader()->height() + rows * view->rowHeight(0) + 4);
     state.SetItemsProcessed(state.iterations() * rows);
-    state.counters["painted_rows"] = PaintedRows(*view);
 }
 BENCHMARK(BM_RepaintAllRows)->Arg(1000)->Unit(benchmark::kMillisecond);
 
@@ -74,21 +81,7 @@ BENCHMARK(BM_RepaintAllRows)->Arg(1000)->Unit(benchmark::kMillisecond);
 void BM_RepaintVisibleRows(benchmark::State& state)
 {
     FillQueue(static_cast<int>(state.range(0)));
-    bench::Window().Window().SetSize(640, 180);
-    bench::Window().Window().Show();
-    Grid().SetGeometry(0, 0, 640, 180);
-    Grid().SetVisible(true);
-    QApplication::processEvents();
-    QTableView* view = Grid().View();
-    QWidget* viewport = view->viewport();
-    QImage image(viewport->size(), QImage::Format_RGB32);
-    for (auto _ : state) {
-        QPainter painter(&image);
-        viewport->render(&painter);
-        painter.end();
-        benchmark::DoNotOptimize(image.constBits());
-    }
-    state.counters["painted_rows"] = PaintedRows(*view);
+    TimeRepaints(state, 180);
 }
 BENCHMARK(BM_RepaintVisibleRows)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
