@@ -22,16 +22,10 @@ using namespace tollivex;
 
 platform::TableGrid& Grid() { return static_cast<platform::TableGrid&>(bench::Window().DownloadGrid()); }
 
-// Items whose statuses are percentages 0..100, so every status cell is a bar.
+// The list shown with downloads in progress in every row.
 void FillQueue(int items)
 {
-    DownloadQueue.clear();
-    for (int i = 0; i < items; ++i) {
-        std::string status = std::to_string(i % 101);
-        std::string size = "4.8 MB";
-        AddItem("http://www.youtube.com/watch?v=item" + std::to_string(i), "video" + std::to_string(i) + ".flv",
-                status, size);
-    }
+    bench::QueueDownloadsInProgress(items);
     bench::Window().FillDownloadList();
 }
 

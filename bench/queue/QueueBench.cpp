@@ -12,20 +12,9 @@ namespace {
 
 using namespace tollivex;
 
-void FillQueue(int items)
-{
-    DownloadQueue.clear();
-    for (int i = 0; i < items; ++i) {
-        std::string status = std::to_string(i % 101);
-        std::string size = "4.8 MB";
-        AddItem("http://www.youtube.com/watch?v=item" + std::to_string(i), "video" + std::to_string(i) + ".flv",
-                status, size);
-    }
-}
-
 void BM_FillDownloadList(benchmark::State& state)
 {
-    FillQueue(static_cast<int>(state.range(0)));
+    bench::QueueDownloadsInProgress(static_cast<int>(state.range(0)));
     frmMain& form = bench::Window();
     form.FillDownloadList();  // the first rebuild lays the grid out
     for (auto _ : state)

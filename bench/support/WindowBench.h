@@ -10,4 +10,8 @@ namespace tollivex::bench {
 /// The one main window of the benchmark program, made on first use.
 frmMain& Window();
 
+/// Replaces the queue with `items` downloads whose statuses are percentages
+/// 0..100 (so every status cell is a bar); the list is not rebuilt.
+void QueueDownloadsInProgress(int items);
+
 } // namespace tollivex::bench

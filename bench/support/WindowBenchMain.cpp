@@ -1,11 +1,13 @@
 #include "WindowBench.h"
 
+#include "queue/DownloadQueue.h"
 #include "shell/FormFactory.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <string>
 
 namespace tollivex::bench {
 
@@ -18,6 +20,17 @@ frmMain& Window()
     if (!window)
         window = std::make_unique<frmMain>(CreateFormControls());
     return *window;
+}
+
+void QueueDownloadsInProgress(int items)
+{
+    DownloadQueue.clear();
+    for (int i = 0; i < items; ++i) {
+        std::string status = std::to_string(i % 101);
+        std::string size = "4.8 MB";
+        AddItem("http://www.youtube.com/watch?v=item" + std::to_string(i), "video" + std::to_string(i) + ".flv",
+                status, size);
+    }
 }
 
 } // namespace tollivex::bench
