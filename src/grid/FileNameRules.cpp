@@ -5,22 +5,10 @@
 #include "queue/TextHelpers.h"
 
 #include <cctype>
-#include <vector>
 
 namespace tollivex {
 
 namespace {
-
-// Byte offsets where each UTF-8 character starts.
-std::vector<size_t> CharacterStarts(const std::string& s)
-{
-    std::vector<size_t> starts;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80)
-            starts.push_back(i);
-    }
-    return starts;
-}
 
 // Extensions longer than this are treated as part of the name.
 constexpr size_t kLongestKeptExtension = 16;
@@ -35,19 +23,13 @@ bool IsPlaceholder(const std::string& name)
 
 std::string FitFileNameColumn(const std::string& name, size_t limit)
 {
-    const std::vector<size_t> starts = CharacterStarts(name);
-    if (starts.size() <= limit)
+    if (CharacterCount(name) <= limit)
         return name;
     const size_t dot = name.rfind('.');
-    size_t extChars = 0;
-    if (dot != std::string::npos && dot > 0) {
-        for (size_t start : starts)
-            extChars += start >= dot ? 1 : 0;
-    }
+    const size_t extChars = dot != std::string::npos && dot > 0 ? CharacterCount(name.substr(dot)) : 0;
     if (extChars == 0 || extChars > kLongestKeptExtension || extChars >= limit)
-        return name.substr(0, starts[limit]);
-    const size_t stemChars = limit - extChars;
-    return name.substr(0, starts[stemChars]) + name.substr(dot);
+        return FirstCharacters(name, limit);
+    return FirstCharacters(name, limit - extChars) + name.substr(dot);
 }
 
 bool SameLocalFile(const std::string& a, const std::string& b)
