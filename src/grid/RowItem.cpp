@@ -2,6 +2,7 @@
 
 #include "queue/DownloadListTable.h"
 #include "queue/DownloadQueue.h"
+#include "queue/TextHelpers.h"
 
 #include <cstdlib>
 
@@ -29,9 +30,8 @@ int QueueIndexOfRow(const platform::GridControl& grid, const platform::GridRow& 
         return -1;
     const std::string& address = DownloadQueue[static_cast<size_t>(index)].Video_URL;
     const std::string shown = grid.CellText(platform::GridCell{row, colVideoURL});
-    const bool same = address.size() > kTableUrlLength ? address.compare(0, kTableUrlLength, shown) == 0 &&
-                                                             shown.size() == kTableUrlLength
-                                                       : address == shown;
+    // The table cuts the address by characters, so the comparison counts them too.
+    const bool same = shown == FirstCharacters(address, kTableUrlLength);
     return same ? index : -1;
 }
 

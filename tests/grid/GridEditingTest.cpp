@@ -86,6 +86,20 @@ TEST_F(GridForm, RemovingSelectedItemsFromSmallQueues)
     EXPECT_TRUE(DownloadQueue.empty());
     EXPECT_EQ(GridRows(), 0);
     EXPECT_FALSE(form->bGridFormatted);
+
+    // An address cut in the table, made of two-byte characters, still names its row.
+    std::string wide;
+    for (int i = 0; i < 230; ++i)
+        wide += "\u00e9";
+    Queue({"z", wide});
+    SelectCell(1, colStatus);
+    form->MoveSelectedUp();
+    EXPECT_EQ(Labels(), (LabelList{wide, "z"}));
+    EXPECT_TRUE(Rename(0, "wide.flv"));
+    EXPECT_EQ(DownloadQueue[0].FileName, "wide.flv");
+    SelectRow(0);
+    form->RemoveSelected();
+    EXPECT_EQ(Labels(), (LabelList{"z"}));
 }
 
 TEST_F(GridForm, ASelectionMadeWithTheMouseRemovesEveryTouchedRow)
