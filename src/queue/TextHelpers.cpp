@@ -30,6 +30,22 @@ std::string ShortestNumber(double value, int significantDigits)
     return buffer;
 }
 
+// The UTF-8 length of an invisible bidirectional or format character at `at`
+// (U+200B-U+200F, U+202A-U+202E, U+2066-U+2069, U+FEFF), else 0. A right-to-left
+// override would make "clip\u202Evlf.exe" show as "clipexe.flv".
+size_t InvisibleFormatLength(const std::string& text, size_t at)
+{
+    if (at + 3 > text.size())
+        return 0;
+    const auto b0 = static_cast<unsigned char>(text[at]);
+    const auto b1 = static_cast<unsigned char>(text[at + 1]);
+    const auto b2 = static_cast<unsigned char>(text[at + 2]);
+    const bool hidden = (b0 == 0xE2 && b1 == 0x80 && ((b2 >= 0x8B && b2 <= 0x8F) || (b2 >= 0xAA && b2 <= 0xAE))) ||
+                        (b0 == 0xE2 && b1 == 0x81 && b2 >= 0xA6 && b2 <= 0xA9) ||
+                        (b0 == 0xEF && b1 == 0xBB && b2 == 0xBF);
+    return hidden ? 3 : 0;
+}
+
 std::string BytesText(float bytes) { return ShortestNumber(bytes, 7) + " Bytes"; }
 
 #ifdef _WIN32
@@ -81,10 +97,15 @@ std::string CleanFileName(const std::string& value)
     static const char kRemoved[] = {'\\', '/', ':', '*', '?', '"', '<', '>', '|', '&'};
     std::string name;
     name.reserve(value.size());
-    for (char c : value) {
+    for (size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
         const auto u = static_cast<unsigned char>(c);
         if (std::memchr(kRemoved, c, sizeof kRemoved) || u < 0x20 || u == 0x7F)
             continue;
+        if (const size_t hidden = InvisibleFormatLength(value, i)) {
+            i += hidden - 1;
+            continue;
+        }
         name.push_back(c);
     }
     // "." and ".." (and names of dots and blanks only) name the folder itself

@@ -12,7 +12,9 @@ namespace tollivex {
 /// separator. 1 TB and more gives "".
 std::string FormatFileSize(float bytes);
 
-/// Removes \ / : * ? " < > | & and control characters. A name left empty or
+/// Removes \ / : * ? " < > | &, control characters and the invisible
+/// bidirectional and format characters (U+200B-U+200F, U+202A-U+202E,
+/// U+2066-U+2069, U+FEFF), so the name shown is the name saved. A name left empty or
 /// made only of dots and blanks (".", "..") becomes "Enter File Name", so the
 /// result never leads out of the download folder. On Windows a reserved device
 /// name (CON, NUL, COM1, ...) gets a "_" in front.

@@ -5,6 +5,9 @@
 #include "resolve/ResolverSupport.h"
 #include "resolve/VideoLinks.h"
 
+#include <string>
+#include <vector>
+
 namespace tollivex {
 
 using resolve::CutAfterMarker;
@@ -36,22 +39,36 @@ std::string ComposeBoltLink(const std::string& pageAddress, const FoldedText& pa
     return movie;
 }
 
+/// The UTF-8 characters of a text, each whole.
+std::vector<std::string> Characters(const std::string& text)
+{
+    std::vector<std::string> characters;
+    for (const char byte : text) {
+        if ((static_cast<unsigned char>(byte) & 0xC0) != 0x80 || characters.empty())
+            characters.emplace_back();
+        characters.back() += byte;
+    }
+    return characters;
+}
+
 std::string ComposeMySpaceLink(const std::string& pageAddress, const FoldedText&)
 {
     // The content host files a video under directories derived from its
-    // identifier: the leading digits, then the last four in pairs, reversed.
+    // identifier: the leading characters, then the last four in pairs, reversed.
+    // Counted in characters, so none is ever split.
     const size_t key = FoldedText(pageAddress).Find("videoid=");
     if (key == npos)
         return std::string();
     const std::string id = pageAddress.substr(key + 8);
-    const size_t n = id.size();
+    const std::vector<std::string> chars = Characters(id);
+    const size_t n = chars.size();
     if (n < 5)
         return std::string();
-    std::string leading = id.substr(0, n - 5);
-    if (leading.size() < 7)
-        leading.insert(0, 7 - leading.size(), '0');
-    const std::string last = {id[n - 1], id[n - 2]};
-    const std::string before = {id[n - 3], id[n - 4]};
+    std::string leading(n - 5 < 7 ? 7 - (n - 5) : 0, '0');
+    for (size_t i = 0; i < n - 5; ++i)
+        leading += chars[i];
+    const std::string last = chars[n - 1] + chars[n - 2];
+    const std::string before = chars[n - 3] + chars[n - 4];
     return std::string("http://") + kMySpaceContentHost + "/" + leading + "/" + last + "/" + before + "/" + id +
            ".flv";
 }

@@ -14,8 +14,9 @@ inline bool IsControlByte(char c)
 }
 
 /// The link made fit for a request: "" when it holds a control byte (a CR LF
-/// would split the request, a NUL cut it); every space and every byte of 0x80
-/// or above percent-escaped ("%20", "%C3"...); everything else unchanged.
+/// would split the request, a NUL cut it); otherwise unchanged. Spaces and
+/// bytes of 0x80 and above stay as the page gave them: the saved name comes
+/// from the link, and the internet layer escapes each request by itself.
 std::string MakeLinkSafe(const std::string& link);
 
 } // namespace tollivex

@@ -9,8 +9,8 @@
 // an empty value, or any other failing step. No error leaves a resolver.
 //
 // Searches ignore letter case. Every link that comes back has passed
-// MakeLinkSafe (LinkSafety.h): a link with a control byte is "", spaces and
-// bytes of 0x80 and above are percent-escaped.
+// MakeLinkSafe (LinkSafety.h): a link with a control byte is "", every other
+// link comes back as the page gave it (no percent-escaping).
 
 #include <string>
 

@@ -65,6 +65,11 @@ TEST(CleanFileName, NoNameLeadsOutOfTheFolder)
     EXPECT_EQ(CleanFileName(".."), "Enter File Name");
     EXPECT_EQ(CleanFileName(std::string("a\0b.flv", 7)), "ab.flv");
     EXPECT_EQ(CleanFileName("line\r\nbreak.flv"), "linebreak.flv");
+    // Invisible bidirectional and format characters: what is shown is what is saved.
+    for (const char* hidden : {"\u200B", "\u200F", "\u202A", "\u202E", "\u2066", "\u2069", "\uFEFF"})
+        EXPECT_EQ(CleanFileName(std::string("clip") + hidden + "vlf.exe"), "clipvlf.exe") << hidden;
+    EXPECT_EQ(CleanFileName("\u202E\u200B"), "Enter File Name");
+    EXPECT_EQ(CleanFileName("\u2010\u2065\u206A\uFEFE.flv"), "\u2010\u2065\u206A\uFEFE.flv");  // neighbours kept
 }
 
 } // namespace

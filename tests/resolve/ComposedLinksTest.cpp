@@ -59,6 +59,9 @@ TEST(MySpaceLink, ContentPathFromTheVideoIdentifier)
         {"first videoid counts", base + "98765videoid=1", page, host + "/98765vide/1=/di/98765videoid=1.flv"},
         {"no videoid", "http://vids.myspace.com/index.cfm?id=1234567890", page, ""},
         {"empty page", base + "1234567890", "", ""},
+        {"characters, not bytes", base + "\u00e91234\u00fc", page,
+         host + "/000000\u00e9/\u00fc4/32/\u00e91234\u00fc.flv"},
+        {"four characters of two bytes each", base + "\u00e9\u00e9\u00e9\u00e9", page, ""},
     });
 }
 

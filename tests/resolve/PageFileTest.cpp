@@ -108,42 +108,42 @@ TEST_F(FetchedPage, CodesWithoutResolverAndBytesKeptAsFetched)
     const std::string page("a\0b\r\n<embed src=\"http://a/\xe9.swf\">", 33);
     WritePage(page);
     EXPECT_EQ(ReadPageFile(), page);
-    EXPECT_EQ(GetAngryAlienLink("http://www.angryalien.com/a"), "http://a/%E9.swf");
+    EXPECT_EQ(GetAngryAlienLink("http://www.angryalien.com/a"), "http://a/\xe9.swf");
 }
 
-TEST(MakeLinkSafe, ControlBytesRefusedSpacesAndHighBytesEscaped)
+TEST(MakeLinkSafe, ControlBytesRefusedEverythingElseKept)
 {
-    EXPECT_EQ(MakeLinkSafe("http://a/b c"), "http://a/b%20c");
-    EXPECT_EQ(MakeLinkSafe("http://a/\xc3\xa9"), "http://a/%C3%A9");
+    EXPECT_EQ(MakeLinkSafe("http://a/my clip.flv"), "http://a/my clip.flv");
+    EXPECT_EQ(MakeLinkSafe("http://a/\xc3\xa9"), "http://a/\xc3\xa9");
     EXPECT_EQ(MakeLinkSafe("http://a/%20?x=1&y=\"'<>"), "http://a/%20?x=1&y=\"'<>");
     for (const char c : std::string("\0\r\n\t\x01\x1f\x7f", 7))
         EXPECT_EQ(MakeLinkSafe(std::string("http://a/") + c + "b"), "") << static_cast<int>(c);
     EXPECT_EQ(MakeLinkSafe(""), "");
 }
 
-TEST(ResolversEverySite, LineBreaksNeverLeaveSpacesAreEscaped)
+TEST(ResolversEverySite, LineBreaksNeverLeaveSpacesStayAsGiven)
 {
     // The same rule for every site: a value with a line break gives no link,
-    // one with a space gives it escaped.
+    // one with a space keeps it (the saved name comes from the link).
     const struct {
         int code;
         std::string address;
         std::string page; // "@" stands for the unsafe byte
         std::string spaced;
     } rows[] = {
-        {siteGoogleVideo, "g", "<a href=\"http://a/@b\" ipoddownloadlink", "http://a/%20b"},
-        {siteYouTube, "y", "video_id=a@b&", std::string("http://") + kGoogleVideoCacheHost + "/get_video?video_id=a%20b"},
-        {siteBolt, "b", "Value=\"[url=b][IMG]http://i/image/a@b.jpg[/IMG]", "http://i/movie/a%20b.flv"},
-        {siteAngryAlien, "a", "<embed src=\"http://a/@b\">", "http://a/%20b"},
-        {siteThatVideoSite, "t", "<embed src='http://a/@b'>", "http://a/%20b"},
-        {siteIFilm, "i", "*url* : *http://a/@b*,", "http://a/%20b"},
+        {siteGoogleVideo, "g", "<a href=\"http://a/@b\" ipoddownloadlink", "http://a/ b"},
+        {siteYouTube, "y", "video_id=a@b&", std::string("http://") + kGoogleVideoCacheHost + "/get_video?video_id=a b"},
+        {siteBolt, "b", "Value=\"[url=b][IMG]http://i/image/a@b.jpg[/IMG]", "http://i/movie/a b.flv"},
+        {siteAngryAlien, "a", "<embed src=\"http://a/@b\">", "http://a/ b"},
+        {siteThatVideoSite, "t", "<embed src='http://a/@b'>", "http://a/ b"},
+        {siteIFilm, "i", "*url* : *http://a/@b*,", "http://a/ b"},
         {siteBreak, "k", "sGlobalFileName='n@';sGlobalContentFilePath='p';",
-         std::string("http://") + kBreakMediaHost + "/dnet/media/p/n%20.flv"},
+         std::string("http://") + kBreakMediaHost + "/dnet/media/p/n .flv"},
         {siteBlip, "l", "readonly=\"readonly\" type=\"text\" class=\"permalink_input\" value=\"http://a/@bcdef\"",
-         "http://a/%20bcdef"},
-        {siteDailyMotion, "d", "addVariable(\"url\", \"http://a/@b\")", "http://a/%20b"},
-        {sitePutFile, "p", "http://a/@b.flv", "http://a/%20b.flv"},
-        {siteZippyVideos, "z", "storageId=s&userName=u@&videoId=v&srvURL=http://h'", "http://h/s/u%20/v"},
+         "http://a/ bcdef"},
+        {siteDailyMotion, "d", "addVariable(\"url\", \"http://a/@b\")", "http://a/ b"},
+        {sitePutFile, "p", "http://a/@b.flv", "http://a/ b.flv"},
+        {siteZippyVideos, "z", "storageId=s&userName=u@&videoId=v&srvURL=http://h'", "http://h/s/u /v"},
     };
     for (const auto& row : rows) {
         std::string spaced = row.page, broken = row.page, escapedBreak = row.page;
@@ -160,7 +160,7 @@ TEST(ResolversEverySite, LineBreaksNeverLeaveSpacesAreEscaped)
     }
     const std::string mySpace = "http://vids.myspace.com/?videoid=12345";
     EXPECT_EQ(GetMySpaceLink(mySpace + " 6", "x"),
-              std::string("http://") + kMySpaceContentHost + "/0000012/6%20/54/12345%206.flv");
+              std::string("http://") + kMySpaceContentHost + "/0000012/6 /54/12345 6.flv");
     EXPECT_EQ(GetMySpaceLink(mySpace + "\n6", "x"), "");
 }
 
