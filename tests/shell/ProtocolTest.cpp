@@ -500,6 +500,13 @@ TEST(Shell, HooksSuppressTheMenuAndScrollTheGridUntilRemoved)
         player->setFocus();
         Wheel(player, -120); // the movie is the active control
         EXPECT_EQ(bar->value(), 1);
+        // Over the list itself: one row a notch, whichever control has the keyboard.
+        Wheel(f.GridView()->viewport(), -120);
+        EXPECT_EQ(bar->value(), 2);
+        f->DownloadGrid().Activate();
+        Wheel(f.GridView()->viewport(), 240);
+        EXPECT_EQ(bar->value(), 1);
+        player->setFocus();
 
         // Removed: the wheel leaves the grid alone, the menu key and the
         // right button reach the movie; removing twice changes nothing more.

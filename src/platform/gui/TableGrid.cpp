@@ -15,6 +15,7 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include <cmath>
 #include <set>
@@ -447,6 +448,15 @@ bool TableGrid::eventFilter(QObject* watched, QEvent* event)
             tabOut_(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
             return true;
         }
+    }
+    if (event->type() == QEvent::Wheel && frame_ && watched == view_->viewport()) {
+        // One row a notch over the list, whichever control has the keyboard:
+        // left to the view, a notch would move three rows.
+        const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
+        if (delta == 0)
+            return false; // a touchpad phase, or a sideways turn
+        ScrollRowRegion(delta > 0 ? 0 : 1);
+        return true;
     }
     if (event->type() == QEvent::MouseMove && frame_ && watched == view_->viewport() && delegate_->Filter()) {
         const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
