@@ -63,7 +63,10 @@ void frmMain::tmrMonitor_Timer()
             // Taken before the run starts: passes nested inside the run skip it.
             sLastClipboard = text;
             Guarded([&] {
-                if (!bDownloading)
+                // Inside a rebuild the start waits for its end, through tmrDownload.
+                if (!bDownloading && bFillingList())
+                    tmrDownload.SetEnabled(true);
+                else if (!bDownloading)
                     cmdStartDownload_Click();
             });
         }

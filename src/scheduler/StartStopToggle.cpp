@@ -32,6 +32,13 @@ void frmMain::tmrDownload_Timer()
 {
     // One-shot: the toggle runs once, outside the event that armed the timer.
     tmrDownload.SetEnabled(false);
+    // A tick that lands inside a rebuild would run the whole download nested
+    // in it, with the grid frozen and every edit refused: wait for its end.
+    if (bFillingList()) {
+        if (!Ended())
+            tmrDownload.SetEnabled(true);
+        return;
+    }
     cmdStartDownload_Click();
 }
 

@@ -13,6 +13,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLocalSocket>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -208,6 +209,31 @@ TEST_F(MonitorForm, PollingTakesEachNewSupportedTextOnce)
     EXPECT_FALSE(bUrlMonitor);
     EXPECT_EQ(form->sLastClipboard, "");
     EXPECT_EQ(otherMessages, 0);
+}
+
+TEST_F(MonitorForm, StartsFromTimerTicksWaitUntilTheRebuildHasEnded)
+{
+    for (int i = 0; i < 20; ++i) {
+        std::string status, size;
+        AddItem(kYouTube + std::to_string(i), "Waiting (Auto Detect)", status, size);
+    }
+    SetClipboard(kDailyMotion);
+    bool filling = false;
+    int togglesDuring = -1;
+    QTimer::singleShot(0, [&] {
+        filling = form->bFillingList();
+        form->tmrMonitor_Timer();  // the clipboard poll finds a new address
+        form->tmrDownload_Timer(); // the start timer ticks
+        togglesDuring = toggles;
+    });
+    form->FillDownloadList();
+    EXPECT_TRUE(filling) << "the ticks must land inside the rebuild";
+    EXPECT_EQ(togglesDuring, 0);
+    EXPECT_EQ(DownloadQueue.size(), 21u);
+    // Taken up once the rebuild has ended, once.
+    ASSERT_TRUE(test::WaitUntil([&] { return toggles > 0; }, 3000));
+    test::WaitUntil([] { return false; }, 500);
+    EXPECT_EQ(toggles, 1);
 }
 
 } // namespace
