@@ -23,6 +23,8 @@ frmMain::frmMain(FormControls controls) : controls_(std::move(controls))
     Download.DownloadProgress = [this](std::int32_t& p) { Guarded([&] { Download_DownloadProgress(p); }); };
     Download.DownloadError = [this](std::string& e) { Guarded([&] { Download_DownloadError(e); }); };
     // DownloadCancelled has no handler: a stop is recognised through bStopRequested.
+    // A confirmed stop or a close ends every wait of the component at once.
+    Download.StopWaiting = [this] { return bStopRequested || Ended(); };
 
     tmrDownload.SetOnTick([this] { Guarded([&] { tmrDownload_Timer(); }); });
     tmrend.SetOnTick([this] { Guarded([&] { tmrend_Timer(); }); });
@@ -56,6 +58,7 @@ frmMain::~frmMain()
     Download.DownloadComplete = nullptr;
     Download.DownloadProgress = nullptr;
     Download.DownloadError = nullptr;
+    Download.StopWaiting = nullptr;
     Flash().SetCommandHandler(nullptr);
     txtMonitor().SetChangeHandler(nullptr);
     SysTray().SetMouseHandlers(nullptr, nullptr);

@@ -50,6 +50,15 @@ public:
     /// operations; every transfer that reaches an end closes it).
     bool SessionOpen() const;
 
+    /// Asked by every wait of the component (connecting, the information
+    /// request, the answer to a transfer's request, each read) after each turn
+    /// of the window's events. Once it answers true the wait ends at once and
+    /// nothing more is asked of the server: a transfer ends as cancelled, an
+    /// information request without results. The host answers true once a stop
+    /// is confirmed or the program is ending, so neither waits for a silent
+    /// server.
+    std::function<bool()> StopWaiting;
+
     // Events, raised on the caller's thread from inside StartDownload.
     std::function<void()> DownloadComplete;
     std::function<void(std::int32_t& lProgress)> DownloadProgress;

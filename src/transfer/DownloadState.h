@@ -36,6 +36,9 @@ struct Download::Impl {
     bool bCloseSessionAfterInfo = false;
 
     void OpenSession();
+    /// True when the running operation must end now: CancelDownload was
+    /// called, or the host's StopWaiting answers true.
+    bool MustStop(const Download& owner) const { return bCancel || (owner.StopWaiting && owner.StopWaiting()); }
     bool TransferFile(Download& owner);
 };
 

@@ -39,7 +39,10 @@ void Download::RequestInformation()
     std::shared_ptr<platform::InternetSession> session = d.hSession;
     platform::DoEvents();
 
-    if (session) {
+    // A cancel of the transfer this request serves, or a stop or close the
+    // host confirmed: the request is not sent, or its wait ends at once.
+    const auto stop = [this, &d] { return (d.bTransferring && d.bCancel) || (StopWaiting && StopWaiting()); };
+    if (session && !stop()) {
         std::optional<std::string> user;
         std::optional<std::string> password;
         if (!d.SiteUser.empty()) {
@@ -52,7 +55,7 @@ void Download::RequestInformation()
         platform::DoEvents();
         if (request) {
             std::string buffer(kHeaderBufferSize, ' ');
-            request->Send();
+            request->Send(stop);
             platform::DoEvents();
             std::size_t length = buffer.size();
             if (request->QueryRawHeaders(buffer.data(), length)) {

@@ -70,8 +70,23 @@ bool Download::Impl::TransferFile(Download& owner)
     bCloseSessionAfterInfo = true;
     platform::DoEvents();
 
-    std::unique_ptr<platform::UrlReader> url = session ? session->OpenUrl(Url) : nullptr;
+    const auto stop = [this, &owner] { return MustStop(owner); };
+    // A cancel before the answer came: nothing was written, nothing more is asked.
+    auto cancelledBeforeData = [&] {
+        std::int32_t lPosition = 0;
+        if (owner.DownloadCancelled)
+            owner.DownloadCancelled(lPosition);
+        hSession.reset();
+        return false;
+    };
+    if (stop())
+        return cancelledBeforeData();
+    std::unique_ptr<platform::UrlReader> url = session ? session->OpenUrl(Url, stop) : nullptr;
     platform::DoEvents();
+    if (stop()) {
+        url.reset();
+        return cancelledBeforeData();
+    }
     // An error page is not the file: the local file stays untouched.
     if (!url || url->StatusCode() >= 400) {
         url.reset();
@@ -104,7 +119,7 @@ bool Download::Impl::TransferFile(Download& owner)
         std::size_t got = 0;
         // A cancel asked for while the server is silent is taken at once; the
         // read then ends short and the cancel follows the progress event.
-        const bool readOk = url->Read(chunk, kChunkSize, got, [this] { return bCancel; });
+        const bool readOk = url->Read(chunk, kChunkSize, got, stop);
         platform::DoEvents();
         if (!readOk) {
             endTransfer();
@@ -128,7 +143,7 @@ bool Download::Impl::TransferFile(Download& owner)
             owner.DownloadProgress(lProgress);
         platform::DoEvents();
 
-        if (bCancel) {
+        if (stop()) {
             std::int32_t lPosition = ClampToInt32(static_cast<double>(byteCount));
             if (owner.DownloadCancelled)
                 owner.DownloadCancelled(lPosition);

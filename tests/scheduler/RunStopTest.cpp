@@ -5,6 +5,7 @@
 
 #include "queue/DownloadQueue.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 
 namespace tollivex::test {
@@ -205,6 +206,77 @@ TEST_F(RunStop, EndingTheProgramDuringATransferEndsTheRunWithoutFurtherWork)
     for (const EventRecord& r : events)
         videoEvents += (r.event == "progress" && !r.fetchingPage) ? 1 : 0;
     EXPECT_LE(videoEvents, 2);
+}
+
+// A server that accepts and then says nothing, in each wait of the run: the
+// page's own information request, the page's answer, the video's information
+// request, the video's answer. A stop or a close ends the run at once (well
+// under the 5 s stall time-out set here) and asks the server nothing more.
+TEST_F(RunStop, AStopOrCloseEndsEveryWaitOnASilentServerAtOnce)
+{
+    struct Row {
+        const char* path;   // the silent route
+        const char* method; // the request that gets no answer
+    };
+    const Row rows[] = {{"/p.html", "HEAD"}, {"/p.html", "GET"}, {"/p.flv", "HEAD"}, {"/p.flv", "GET"}};
+    for (const bool close : {false, true}) {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::string(row.method) + " " + row.path + (close ? " close" : " stop"));
+            TearDown();
+            SetUp();
+            ServePage("/p.html", "/p.flv");
+            server->Serve("/p.flv", VideoBytes(3000));
+            ServePage("/next.html", "/next.flv");
+            const std::string silentPath = row.path;
+            const std::string silentMethod = row.method;
+            const std::string page = "<embed src=\"" + server->Url("/p.flv") + "\">";
+            server->Route(silentPath, [=](const HttpTestRequest& request, HttpTestConnection& c) {
+                if (request.method == silentMethod) {
+                    c.Pause(60000); // ends early when the server stops
+                    return;
+                }
+                const std::string body = silentPath == "/p.html" ? page : VideoBytes(3000);
+                c.Send(HttpTestServer::Response(200, "OK", request.method == "HEAD" ? "" : body,
+                                                {{"Content-Length", std::to_string(body.size())}}));
+            });
+            Queue(PageAddress("/p.html"));
+            Queue(PageAddress("/next.html"));
+
+            QElapsedTimer sincePress;
+            QTimer press;
+            press.setInterval(20);
+            QObject::connect(&press, &QTimer::timeout, [&] {
+                for (const auto& request : server->Requests()) {
+                    if (request.path != silentPath || request.method != silentMethod || sincePress.isValid())
+                        continue;
+                    sincePress.start();
+                    press.stop();
+                    if (close)
+                        form->EndMe();
+                    else
+                        form->cmdStartDownload_Click();
+                    break;
+                }
+            });
+            press.start();
+            Run();
+
+            ASSERT_TRUE(sincePress.isValid());
+            EXPECT_LT(sincePress.elapsed(), 2500);
+            EXPECT_FALSE(form->bDownloading);
+            EXPECT_FALSE(form->bFetchingPage);
+            // An ending program leaves the item as it was; the list is not kept.
+            EXPECT_EQ(ItemStatus(0), close ? ItemStatus(0) : "Cancelled");
+            EXPECT_NE(ItemStatus(0), "Complete");
+            EXPECT_EQ(ItemStatus(1), "Waiting");
+            // Nothing was asked after the press.
+            const auto requests = server->Requests();
+            ASSERT_FALSE(requests.empty());
+            EXPECT_EQ(requests.back().path, silentPath);
+            EXPECT_EQ(requests.back().method, silentMethod);
+            EXPECT_EQ(server->RequestCount("/next.html"), 0);
+        }
+    }
 }
 
 TEST_F(RunStop, AnItemAddedDuringTheLastTransferIsTakenInTheSameRun)

@@ -175,18 +175,34 @@ void CurlTransfer::Start()
     added_ = true;
 }
 
-void CurlTransfer::RunToEnd()
+namespace {
+// Runs `multi` until `reached` holds or `giveUp` answers true; true when reached.
+// The wait slice is short, so a give-up is seen within milliseconds.
+bool RunOrGiveUp(CurlMulti& multi, const std::function<bool()>& reached, const std::function<bool()>& giveUp)
+{
+    bool gaveUp = false;
+    multi.RunUntil([&] {
+        if (reached())
+            return true;
+        gaveUp = giveUp && giveUp();
+        return gaveUp;
+    });
+    return !gaveUp;
+}
+} // namespace
+
+bool CurlTransfer::RunToEnd(const std::function<bool()>& giveUp)
 {
     if (!added_)
-        return;
-    multi_->RunUntil([this] { return finished_; });
+        return true;
+    return RunOrGiveUp(*multi_, [this] { return finished_; }, giveUp);
 }
 
-void CurlTransfer::RunToBody()
+bool CurlTransfer::RunToBody(const std::function<bool()>& giveUp)
 {
     if (!added_)
-        return;
-    multi_->RunUntil([this] { return finished_ || bodyStarted_; });
+        return true;
+    return RunOrGiveUp(*multi_, [this] { return finished_ || bodyStarted_; }, giveUp);
 }
 
 long CurlTransfer::StatusCode() const

@@ -55,10 +55,12 @@ public:
     bool Valid() const { return easy_ != nullptr; }
     /// Hands the transfer to the session's multi handle; data starts to flow.
     void Start();
-    /// Runs until the transfer ended.
-    void RunToEnd();
-    /// Runs until the first body byte arrived or the transfer ended.
-    void RunToBody();
+    /// Runs until the transfer ended, or until `giveUp` (when given) answers
+    /// true; false then, and the transfer is left unfinished.
+    bool RunToEnd(const std::function<bool()>& giveUp = {});
+    /// Runs until the first body byte arrived or the transfer ended, or until
+    /// `giveUp` answers true (false then).
+    bool RunToBody(const std::function<bool()>& giveUp = {});
 
     bool Finished() const { return finished_; }
     CURLcode Result() const { return result_; }

@@ -45,8 +45,10 @@ public:
     /// Opens a URL for GET: sends the request and waits until the answer's
     /// status and headers have arrived. The URL goes out as it is (http and
     /// https; a URL without a scheme is taken as http). Nothing when the server
-    /// cannot be reached or does not answer with HTTP.
-    std::unique_ptr<UrlReader> OpenUrl(const std::string& url);
+    /// cannot be reached or does not answer with HTTP, and nothing when
+    /// `giveUp` (asked after each turn of the window's events while the
+    /// answer is awaited) answers true: a cancel need not wait for the server.
+    std::unique_ptr<UrlReader> OpenUrl(const std::string& url, const std::function<bool()>& giveUp = {});
 
     struct Impl;
 
@@ -81,8 +83,10 @@ public:
     HeadRequest& operator=(const HeadRequest&) = delete;
 
     /// Sends the request and waits for the answer (redirects are followed).
-    /// False when no answer came (nothing listening, time-out, not HTTP).
-    bool Send();
+    /// False when no answer came (nothing listening, time-out, not HTTP), and
+    /// false at once when `giveUp` (asked after each turn of the window's
+    /// events while the answer is awaited) answers true.
+    bool Send(const std::function<bool()>& giveUp = {});
 
     /// The status line and every header of the final answer, each line ended
     /// by CR LF and the block ended by an empty line, copied into `buffer`

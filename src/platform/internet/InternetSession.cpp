@@ -85,7 +85,7 @@ std::unique_ptr<HttpConnection> InternetSession::Connect(const std::string& host
     return std::unique_ptr<HttpConnection>(new HttpConnection(std::move(impl)));
 }
 
-std::unique_ptr<UrlReader> InternetSession::OpenUrl(const std::string& url)
+std::unique_ptr<UrlReader> InternetSession::OpenUrl(const std::string& url, const std::function<bool()>& giveUp)
 {
     TransferOptions options;
     options.url = url;
@@ -95,7 +95,8 @@ std::unique_ptr<UrlReader> InternetSession::OpenUrl(const std::string& url)
     if (!transfer->Valid())
         return nullptr;
     transfer->Start();
-    transfer->RunToBody();
+    if (!transfer->RunToBody(giveUp))
+        return nullptr;
     // No answer at all: the address cannot be opened.
     if (transfer->Finished() && transfer->Result() != CURLE_OK && transfer->StatusCode() == 0)
         return nullptr;
@@ -133,18 +134,27 @@ std::unique_ptr<HeadRequest> HttpConnection::OpenHeadRequest(const std::string& 
 HeadRequest::HeadRequest(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 HeadRequest::~HeadRequest() = default;
 
-bool HeadRequest::Send()
+bool HeadRequest::Send(const std::function<bool()>& giveUp)
 {
-    if (!impl_->usable || impl_->sent)
+    if (!impl_->usable || impl_->sent || !impl_->transfer)
         return false;
     impl_->sent = true;
     impl_->transfer->Start();
-    impl_->transfer->RunToEnd();
+    if (!impl_->transfer->RunToEnd(giveUp)) {
+        // Abandoned: nothing of a half-received answer is reported.
+        impl_->transfer.reset();
+        impl_->sent = false;
+        return false;
+    }
     return impl_->transfer->Result() == CURLE_OK;
 }
 
 bool HeadRequest::QueryRawHeaders(char* buffer, std::size_t& length) const
 {
+    if (!impl_->transfer) {
+        length = 1;
+        return false;
+    }
     const CurlTransfer& transfer = *impl_->transfer;
     if (!impl_->sent || !transfer.HeadersComplete() || transfer.HeaderOverflow()) {
         length = transfer.HeaderBlock().size() + 1;
@@ -163,7 +173,7 @@ bool HeadRequest::QueryRawHeaders(char* buffer, std::size_t& length) const
 
 std::optional<std::string> HeadRequest::QueryStatusCode() const
 {
-    if (!impl_->sent)
+    if (!impl_->sent || !impl_->transfer)
         return std::nullopt;
     const long code = impl_->transfer->StatusCode();
     if (code <= 0)
