@@ -15,8 +15,9 @@ folder. Then, with xdotool only (mouse and keyboard):
   3. with a long list focused, the wheel turned over the movie scrolls the
      list one row per notch, and does nothing while the list is not focused;
   4. the tray menu's exit item ends the program after its 200 ms timer;
-  5. started again, the list is empty; closed during a run, the program asks,
-     ends although the answer is No, and leaves no half file behind.
+  5. started again, the list is empty; closed during a run (by the movie's
+     close button, and by the window system's close request), the program
+     asks, ends although the answer is No, and leaves no half file behind.
 
 State is read from outside: files in the download folder, what the servers
 were asked, the window tree, and pixels of screenshots.
@@ -24,6 +25,8 @@ were asked, the window tree, and pixels of screenshots.
 Usage: gui_e2e.py <tollivex> <demo_site.py>
 Exits 77 (skipped) when Xvfb or xdotool is missing.
 """
+import ctypes
+import ctypes.util
 import http.client
 import http.server
 import os
@@ -407,6 +410,44 @@ class Session:
                    int(menu["id"], 16) not in {int(v) for v in self.visible_ids()}, 5, "the tray menu to close")
 
 
+class _ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("l", ctypes.c_long * 5)]
+
+
+class _XEvent(ctypes.Union):
+    _fields_ = [("xclient", _ClientMessage), ("pad", ctypes.c_long * 24)]
+
+
+def ask_window_to_close(display_name, window_id):
+    """Sends the window the window manager's close request (WM_DELETE_WINDOW),
+    as a desktop's close button, Alt+F4 or the task bar's "Close" do."""
+    x11 = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                               ctypes.POINTER(_XEvent)]
+    x11.XFlush.argtypes = [ctypes.c_void_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    display = x11.XOpenDisplay(display_name.encode())
+    check(display, "the display %s did not take the close request's connection" % display_name)
+    try:
+        event = _XEvent()
+        event.xclient.type = 33  # ClientMessage
+        event.xclient.window = window_id
+        event.xclient.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
+        event.xclient.format = 32
+        event.xclient.l[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+        event.xclient.l[1] = 0  # CurrentTime
+        check(x11.XSendEvent(display, window_id, 0, 0, ctypes.byref(event)) != 0, "the close request was not sent")
+        x11.XFlush(display)
+    finally:
+        x11.XCloseDisplay(display)
+
+
 def close_to(actual, expected, tolerance=12):
     return all(abs(a - e) <= tolerance for a, e in zip(actual, expected))
 
@@ -603,6 +644,17 @@ def run(session):
     session.xdo("key", "Escape")  # No: the program ends all the same
     check_ended_without_half_file("closed")
     log("close: asked during the run, answered No, ended; the half file removed")
+
+    # ---- 5b. the window system's close request (Alt+F4, the task bar's "Close")
+    # during a run: the same question and the same end as the movie's close button
+    restart_with_slow_video_running("before the close request")
+    known = {w["id"] for w in session.windows()}
+    ask_window_to_close(session.env["DISPLAY"], int(session.main_window()["id"], 16))
+    question = wait_until(lambda: session.new_window(known), 5, "the cancel question on the close request")
+    session.xdo("windowfocus", "--sync", int(question["id"], 16))
+    session.xdo("key", "Escape")
+    check_ended_without_half_file("asked to close by the window system")
+    log("close request: asked during the run, answered No, ended; the half file removed")
 
     # ---- 6. ended by the desktop (SIGTERM) during a run: no half file either
     restart_with_slow_video_running("after another restart")

@@ -102,6 +102,17 @@ TEST_F(GridForm, RemovingSelectedItemsFromSmallQueues)
     EXPECT_EQ(Labels(), (LabelList{"z"}));
 }
 
+TEST_F(GridForm, TheColumnsCarryTheirCaptionsFromTheFirstLayoutOn)
+{
+    const char* const captions[] = {" ", "Video URL", "Local File Name", "Download Status", "File Size"};
+    const QAbstractItemModel* model = grid->View()->model();
+    for (const auto& labels : {LabelList{"a"}, LabelList{"b"}}) { // the full layout, then a re-bind
+        Queue(labels);
+        for (int c = 0; c < kDownloadListColumns; ++c)
+            EXPECT_EQ(model->headerData(c, Qt::Horizontal).toString().toStdString(), captions[c]) << c;
+    }
+}
+
 TEST_F(GridForm, ASelectionMadeWithTheMouseRemovesEveryTouchedRow)
 {
     form->Window().SetSize(700, 400);
