@@ -4,14 +4,17 @@
 #include "GridTestSupport.h"
 
 #include "platform/gui/MainWindowHost.h"
+#include "platform/gui/TableGridLook.h"
 
 #include <QApplication>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QPalette>
 #include <QTest>
 
 #include <cstdlib>
+#include <map>
 
 namespace tollivex::test {
 namespace {
@@ -91,13 +94,32 @@ protected:
         return count;
     }
 
+    /// WCAG contrast of a cell as drawn: its commonest colour is the
+    /// background, the pixel farthest from it the text.
+    static double CellContrast(const QImage& image, const QRect& cell)
+    {
+        std::map<QRgb, int> counts;
+        const QRect inside = cell.adjusted(1, 1, -2, -2);
+        for (int y = inside.top(); y <= inside.bottom(); ++y)
+            for (int x = inside.left(); x <= inside.right(); ++x)
+                ++counts[image.pixel(x, y)];
+        QRgb background = 0;
+        int most = 0;
+        for (const auto& [colour, count] : counts)
+            if (count > most) {
+                most = count;
+                background = colour;
+            }
+        return platform::ContrastRatio(QColor(background), QColor(Farthest(image, inside, background)));
+    }
+
     QRgb bar = 0;
     QRgb back = 0;
 };
 
 TEST_F(StatusCellPixels, ANumericStatusIsABarWithItsPercentageInvertedOverIt)
 {
-    Queue({"half", "done", "none", "over"}, {"50", "Complete", "0", "135"});
+    Queue({"half", "none", "done", "over"}, {"50", "0", "Complete", "135"});
     const QImage image = Shot();
     const QRect half = StatusRect(0);
     ASSERT_GT(half.width(), 60);
@@ -120,7 +142,7 @@ TEST_F(StatusCellPixels, ANumericStatusIsABarWithItsPercentageInvertedOverIt)
     EXPECT_TRUE(Near(Farthest(image, besideBar, back), bar, 60)) << "text beside the bar is in the bar colour";
 
     // "Complete" is plain text: no bar anywhere in the cell.
-    const QRect done = StatusRect(1);
+    const QRect done = StatusRect(2);
     EXPECT_EQ(PixelsIn(image, done.adjusted(0, 0, -1, -1), bar), 0);
     EXPECT_EQ(ColumnsIn(image, done, back), done.width() - 1) << "all background but the border";
     const QRect doneText(done.left() + 2, done.top() + 3, 50, done.height() - 6);
@@ -131,7 +153,7 @@ TEST_F(StatusCellPixels, ANumericStatusIsABarWithItsPercentageInvertedOverIt)
     EXPECT_GT(ink, 10) << "its text is drawn";
 
     // 0 draws no bar but shows its text in the bar colour; 135 is a full bar.
-    const QRect none = StatusRect(2);
+    const QRect none = StatusRect(1);
     EXPECT_EQ(ColumnsIn(image, none, bar), 0);
     EXPECT_GT(PixelsAwayFrom(image, none.adjusted(none.width() / 2 - 15, 3, -(none.width() / 2 - 15), -3), back), 8);
     const QRect over = StatusRect(3);
@@ -152,6 +174,38 @@ TEST_F(StatusCellPixels, ASelectedRowShowsAFullBarInTheSelectionColours)
     EXPECT_GT(PixelsAwayFrom(image, text, selectedBack), 8);
     // The row beside it keeps its half bar.
     EXPECT_NEAR(ColumnsIn(image, StatusRect(1), bar), StatusRect(1).width() / 2, 2);
+}
+
+TEST_F(StatusCellPixels, TextStandsOutAtLeastFourAndAHalfToOneInEveryState)
+{
+    Queue({"normal-row", "alternate-row", "selected-row", "current-cell", "edited-cell", "selected-bar"},
+          {"Waiting", "Waiting", "Waiting", "Waiting", "Waiting", "45"});
+    SelectRow(2);
+    SelectRow(5);
+    QTableView* view = grid->View();
+    view->window()->activateWindow();
+    view->setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view->window()));
+    view->selectionModel()->setCurrentIndex(view->model()->index(3, colFileName), QItemSelectionModel::NoUpdate);
+    view->selectionModel()->select(view->model()->index(2, colFileName), QItemSelectionModel::Select);
+    QImage image = Shot();
+    auto cell = [&](int row) { return view->visualRect(view->model()->index(row, colFileName)); };
+    const struct {
+        const char* state;
+        int row;
+    } states[] = {{"normal", 0}, {"alternate", 1}, {"selected", 2}, {"current", 3}};
+    for (const auto& s : states)
+        EXPECT_GE(CellContrast(image, cell(s.row)), 4.5) << s.state;
+    EXPECT_NE(image.pixel(cell(0).center().x(), cell(0).top() + 1), image.pixel(cell(1).center().x(), cell(1).top() + 1))
+        << "every second row has its own background";
+    EXPECT_GE(CellContrast(image, StatusRect(5)), 4.5) << "a selected progress cell";
+
+    view->edit(view->model()->index(4, colFileName));
+    auto* editor = view->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->deselect();  // the caret is drawn inverted over marked text
+    image = Shot();
+    EXPECT_GE(CellContrast(image, cell(4)), 4.5) << "being edited";
 }
 
 } // namespace

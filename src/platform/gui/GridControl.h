@@ -36,9 +36,11 @@ struct Rgb {
 };
 
 /// Which appearance a colour setting applies to: the grid itself (back: the
-/// area without rows, third: borders), then the band's default groups:
-/// 1 selected cells and rows, 2 the current cell while the grid has the focus,
-/// 3 every other cell, 4 column headers, 5 row selectors.
+/// area without rows and every second row, third: borders), then the band's
+/// default groups: 1 row selectors, 2 the current cell while the grid has the
+/// focus, 3 every other cell and the editor, 4 selected cells and rows,
+/// 5 column headers. A fore colour that would not stand out 4.5:1 on its
+/// back colour gives way to black or white.
 enum class GridAppearance { Grid, Group1, Group2, Group3, Group4, Group5 };
 
 /// Per-column presentation switches.

@@ -311,9 +311,13 @@ void TableGrid::SetAppearanceColors(GridAppearance which, std::optional<Rgb> bac
         }
         take(look_.lineColor, third);
         break;
+    // Which state wears which group is chosen so that text reaches 4.5:1 on
+    // every background: the two groups whose white fore colour is unreadable
+    // on their own back colour go where no text is drawn on it, or where the
+    // text takes the readable colour instead (see ReadableOn).
     case GridAppearance::Group1:
-        take(look_.selectedBack, back);
-        take(look_.selectedFore, fore);
+        take(look_.selectorBack, back);
+        take(look_.selectorFore, fore);
         break;
     case GridAppearance::Group2:
         take(look_.activeBack, back);
@@ -324,10 +328,12 @@ void TableGrid::SetAppearanceColors(GridAppearance which, std::optional<Rgb> bac
         take(look_.rowFore, fore);
         break;
     case GridAppearance::Group4:
-        take(look_.headerBack, back);
+        take(look_.selectedBack, back);
+        take(look_.selectedFore, fore);
         break;
     case GridAppearance::Group5:
-        take(look_.selectorBack, back);
+        take(look_.headerBack, back);
+        take(look_.headerFore, fore);
         break;
     }
     ApplyHeaderLook();
@@ -337,15 +343,15 @@ void TableGrid::SetAppearanceColors(GridAppearance which, std::optional<Rgb> bac
 void TableGrid::ApplyHeaderLook()
 {
     const QString line = Css(look_.lineColor);
-    auto sheet = [&](const QColor& back) {
+    auto sheet = [&](const QColor& back, const QColor& fore) {
         QString s = "QHeaderView::section { border: 0px; border-right: 1px solid " + line +
                     "; border-bottom: 1px solid " + line + "; padding-left: 3px;";
         if (back.isValid())
-            s += " background-color: " + Css(back) + ";";
+            s += " background-color: " + Css(back) + "; color: " + Css(ReadableOn(back, fore)) + ";";
         return s + " }";
     };
-    view_->horizontalHeader()->setStyleSheet(sheet(look_.headerBack));
-    view_->verticalHeader()->setStyleSheet(sheet(look_.selectorBack));
+    view_->horizontalHeader()->setStyleSheet(sheet(look_.headerBack, look_.headerFore));
+    view_->verticalHeader()->setStyleSheet(sheet(look_.selectorBack, look_.selectorFore));
 }
 
 void TableGrid::SetColumnOption(int column, GridColumnOption option, bool on)

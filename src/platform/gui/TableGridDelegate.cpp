@@ -33,20 +33,44 @@ GridDrawContext TableGridDelegate::ContextOf(QPainter* painter, const QRect& rec
         ctx.rowSelected = sel->isRowSelected(index.row(), QModelIndex());
         ctx.columnSelected = sel->isColumnSelected(index.column(), QModelIndex());
     }
+    // Every state's text is checked against its background (ReadableOn), so
+    // a colour choice can never leave a cell unreadable.
     const QColor text = look_->rowFore.isValid() ? look_->rowFore : view_->palette().color(QPalette::Text);
     if (ctx.AnySelected()) {
         ctx.backColor = look_->selectedBack.isValid() ? look_->selectedBack
                                                       : view_->palette().color(QPalette::Highlight);
-        ctx.foreColor = look_->selectedFore.isValid() ? look_->selectedFore
-                                                      : view_->palette().color(QPalette::HighlightedText);
+        ctx.foreColor = ReadableOn(ctx.backColor, look_->selectedFore.isValid()
+                                                      ? look_->selectedFore
+                                                      : view_->palette().color(QPalette::HighlightedText));
     } else if (index == view_->currentIndex() && view_->hasFocus() && look_->activeBack.isValid()) {
         ctx.backColor = look_->activeBack;
-        ctx.foreColor = look_->activeFore.isValid() ? look_->activeFore : text;
+        ctx.foreColor = ReadableOn(ctx.backColor, look_->activeFore.isValid() ? look_->activeFore : text);
     } else {
-        ctx.backColor = look_->rowBack;
-        ctx.foreColor = text;
+        ctx.backColor = index.row() % 2 == 1 ? look_->gridBack : look_->rowBack;
+        ctx.foreColor = ReadableOn(ctx.backColor, text);
     }
     return ctx;
+}
+
+QWidget* TableGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                        const QModelIndex& index) const
+{
+    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+    if (editor) {
+        // The cell being edited: the rows' own background, readable text,
+        // framed in the border colour so it stands out from its neighbours.
+        const QColor back = look_->rowBack;
+        const QColor text = ReadableOn(back, look_->rowFore.isValid() ? look_->rowFore
+                                                                      : view_->palette().color(QPalette::Text));
+        // Text selected in the editor wears the selection's colours.
+        const QColor marked = look_->selectedBack.isValid() ? look_->selectedBack
+                                                            : view_->palette().color(QPalette::Highlight);
+        editor->setStyleSheet(QStringLiteral("background-color: %1; color: %2; border: 1px solid %3;"
+                                             " selection-background-color: %4; selection-color: %5;")
+                                  .arg(back.name(), text.name(), look_->lineColor.name(), marked.name(),
+                                       ReadableOn(marked, text).name()));
+    }
+    return editor;
 }
 
 void TableGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
