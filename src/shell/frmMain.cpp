@@ -46,6 +46,8 @@ frmMain::frmMain(FormControls controls) : controls_(std::move(controls))
     handlers.AfterCellUpdate = [this](const platform::GridCell& cell) {
         Guarded([&] { DownloadGrid_AfterCellUpdate(cell); });
     };
+    // Delete in the list does what the movie's "Remove selected" does.
+    handlers.DeletePressed = [this] { Guarded([&] { RemoveSelected(); }); };
     DownloadGrid().SetHandlers(std::move(handlers));
 }
 

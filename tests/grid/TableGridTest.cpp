@@ -3,9 +3,11 @@
 
 #include "platform/gui/QtControls.h"
 #include "platform/gui/TableGrid.h"
+#include "platform/gui/StatusAnnouncer.h"
 #include "platform/gui/TableGridModel.h"
 #include "queue/DownloadListTable.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -213,6 +215,47 @@ TEST_F(GridFixture, LayoutWindowAndScrolling)
     // A rebuild keeps the list where it was.
     grid.SetDataSource(MakeTable(50));
     EXPECT_EQ(bar->value(), 1);
+}
+
+} // namespace
+} // namespace tollivex::platform
+
+namespace tollivex::platform {
+namespace {
+
+TEST_F(GridFixture, AScreenReaderHearsCellsWithTheirColumnsAndEachNewStageOnce)
+{
+    grid.SetColumnCaption(colStatus, "Download Status");
+    grid.SetColumnCaption(colID, " ");
+    grid.SetDataSource(MakeTable(2));
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(grid.View());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->text(QAccessible::Name), "Download list");
+    ASSERT_NE(list->tableInterface(), nullptr);
+    QAccessibleInterface* status = list->tableInterface()->cellAt(1, colStatus);
+    ASSERT_NE(status, nullptr);
+    EXPECT_EQ(status->text(QAccessible::Name), "Download Status: Waiting");
+    EXPECT_EQ(list->tableInterface()->cellAt(0, colID)->text(QAccessible::Name), "Number: 1");
+
+    // Stages, not percentages: 5% and 6% are one "Downloading".
+    const GridCell second{*grid.LastRow(), colStatus};
+    const struct {
+        const char* written;
+        const char* heard;
+    } steps[] = {{"Preperaing (0%)", "file2.flv: Preperaing..."}, {"Preperaing (40%)", "file2.flv: Preperaing..."},
+                 {"5", "file2.flv: Downloading"}, {"1.2 MBso far..", "file2.flv: Downloading"}};
+    for (const auto& step : steps) {
+        grid.SetCellValue(second, step.written);
+        EXPECT_EQ(grid.Announcer().Last().toStdString(), step.heard) << step.written;
+    }
+    EXPECT_EQ(status->text(QAccessible::Name), "Download Status: 1.2 MBso far..");
+    grid.SetCellValue(second, "6");
+    EXPECT_EQ(status->text(QAccessible::Name), "Download Status: 6%");
+    // A rebuild that finishes the item announces it; new items do not.
+    auto table = MakeTable(3);
+    table->SetField(1, colStatus, "Complete");
+    grid.SetDataSource(table);
+    EXPECT_EQ(grid.Announcer().Last().toStdString(), "file2.flv: Complete");
 }
 
 } // namespace

@@ -156,6 +156,13 @@ TEST(Keyboard, TabLeadsIntoTheGridAndBackToTheMovieAndPassesOverAnEmptyList)
     ASSERT_EQ(QApplication::focusWidget(), view);
     Press(Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(w.form->DownloadGrid().SelectedCells().size(), 2u * kDownloadListColumns);
+    // Delete removes the selected rows, as "Remove selected" does.
+    w.Fill(3);
+    view->setFocus();
+    view->setCurrentIndex(view->model()->index(1, colFileName));
+    Press(Qt::Key_Delete);
+    ASSERT_EQ(DownloadQueue.size(), 2u);
+    EXPECT_EQ(DownloadQueue[1].Video_URL, "http://www.youtube.com/watch?v=2");
 
     // With the list empty the grid's place is passed over both ways.
     Press(Qt::Key_Tab);

@@ -62,6 +62,8 @@ struct GridHandlers {
     std::function<void(const GridCell& cell, const std::string& newValue, bool& cancel)> BeforeCellUpdate;
     /// After the edited value was accepted.
     std::function<void(const GridCell& cell)> AfterCellUpdate;
+    /// The Delete key in the grid (not while a cell is being edited).
+    std::function<void()> DeletePressed;
 };
 
 class GridControl {

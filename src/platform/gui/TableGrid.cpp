@@ -1,6 +1,7 @@
 #include "platform/gui/TableGrid.h"
 
 #include "platform/gui/QtControls.h"
+#include "platform/gui/StatusAnnouncer.h"
 #include "platform/gui/TableGridDelegate.h"
 #include "platform/gui/TableGridModel.h"
 
@@ -68,8 +69,11 @@ TableGrid::TableGrid(QWidget* parent)
     view_->verticalHeader()->setHighlightSections(false);
     view_->viewport()->setMouseTracking(true);
     view_->viewport()->installEventFilter(this);
-    view_->installEventFilter(this);  // Tab leaves the grid for the movie
+    view_->installEventFilter(this);  // Tab leaves the grid for the movie; Delete removes rows
+    view_->setAccessibleName(QStringLiteral("Download list"));
     layout->addWidget(view_);
+    announcer_ = std::make_unique<StatusAnnouncer>(frame_);
+    layout->addWidget(announcer_->Widget());
 
     model_->beforeUpdate = [this](int row, int column, const std::string& value) {
         bool cancel = false;
@@ -104,6 +108,7 @@ void TableGrid::SetDataSource(std::shared_ptr<const DownloadListTable> table)
     pending_.reset();
     ++binding_;
     model_->Bind(std::move(table));
+    announcer_->Bound(*model_);
     view_->verticalScrollBar()->setValue(scroll);
     if (bound && handlers_.InitializeLayout)
         handlers_.InitializeLayout();
@@ -147,70 +152,6 @@ std::optional<GridRow> TableGrid::PreviousRow(const GridRow& row) const
     return GridRow{row.index - 1, binding_};
 }
 
-void TableGrid::QueueSelection(int row, std::uint8_t columns, bool select)
-{
-    if (pending_ && pending_->select != select)
-        FlushSelection();
-    if (!pending_) {
-        pending_.emplace();
-        pending_->select = select;
-        // Shown with the next event round even if nothing reads it first.
-        QTimer::singleShot(0, this, [this] { FlushSelection(); });
-    }
-    pending_->columns[row] |= columns;
-}
-
-void TableGrid::FlushSelection() const
-{
-    if (!pending_ || !frame_)
-        return;
-    const PendingSelection pending = std::move(*pending_);
-    pending_.reset();
-    // Consecutive rows with the same columns become one range per column span.
-    QItemSelection selection;
-    auto emitRun = [&](int top, int bottom, std::uint8_t mask) {
-        for (int c = 0; c < kDownloadListColumns;) {
-            if (!(mask & (1u << c))) {
-                ++c;
-                continue;
-            }
-            int end = c;
-            while (end + 1 < kDownloadListColumns && (mask & (1u << (end + 1))))
-                ++end;
-            selection.append(QItemSelectionRange(model_->index(top, c), model_->index(bottom, end)));
-            c = end + 1;
-        }
-    };
-    int top = -1, bottom = -1;
-    std::uint8_t mask = 0;
-    for (const auto& [row, columns] : pending.columns) {
-        if (top >= 0 && row == bottom + 1 && columns == mask) {
-            bottom = row;
-            continue;
-        }
-        if (top >= 0)
-            emitRun(top, bottom, mask);
-        top = bottom = row;
-        mask = columns;
-    }
-    if (top >= 0)
-        emitRun(top, bottom, mask);
-    view_->selectionModel()->select(selection,
-                                    pending.select ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
-}
-
-bool TableGrid::IsRowSelected(const GridRow& row) const
-{
-    FlushSelection();
-    return IsCurrent(row) && view_->selectionModel()->isRowSelected(row.index, QModelIndex());
-}
-
-void TableGrid::SetRowSelected(const GridRow& row, bool selected)
-{
-    if (IsCurrent(row))
-        QueueSelection(row.index, (1u << kDownloadListColumns) - 1, selected);
-}
-
 std::string TableGrid::CellText(const GridCell& cell) const
 {
     if (!IsCurrent(cell))
@@ -220,20 +161,11 @@ std::string TableGrid::CellText(const GridCell& cell) const
 
 void TableGrid::SetCellValue(const GridCell& cell, const std::string& value)
 {
-    if (IsCurrent(cell))
-        model_->Write(cell.row.index, cell.column, value);
-}
-
-bool TableGrid::IsCellSelected(const GridCell& cell) const
-{
-    FlushSelection();
-    return IsCurrent(cell) && view_->selectionModel()->isSelected(model_->index(cell.row.index, cell.column));
-}
-
-void TableGrid::SetCellSelected(const GridCell& cell, bool selected)
-{
-    if (IsCurrent(cell))
-        QueueSelection(cell.row.index, static_cast<std::uint8_t>(1u << cell.column), selected);
+    if (!IsCurrent(cell))
+        return;
+    model_->Write(cell.row.index, cell.column, value);
+    if (cell.column == colStatus)
+        announcer_->Written(*model_, cell.row.index);
 }
 
 std::string TableGrid::ColumnKey(int column) const
@@ -241,25 +173,6 @@ std::string TableGrid::ColumnKey(int column) const
     if (column < 0 || column >= kDownloadListColumns)
         return {};
     return DownloadListColumns()[static_cast<size_t>(column)].key;
-}
-
-std::vector<GridCell> TableGrid::SelectedCells() const
-{
-    std::vector<GridCell> cells;
-    if (!frame_)
-        return cells;
-    FlushSelection();
-    std::set<std::pair<int, int>> seen;
-    const QItemSelection selection = view_->selectionModel()->selection();
-    for (const QItemSelectionRange& range : selection) {
-        for (int r = range.top(); r <= range.bottom(); ++r) {
-            for (int c = range.left(); c <= range.right(); ++c) {
-                if (seen.insert({r, c}).second)
-                    cells.push_back(GridCell{GridRow{r, binding_}, c});
-            }
-        }
-    }
-    return cells;
 }
 
 void TableGrid::SetCaption(const std::string& caption)
@@ -452,6 +365,14 @@ bool TableGrid::eventFilter(QObject* watched, QEvent* event)
         const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
         if (tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
             tabOut_(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+            return true;
+        }
+    }
+    // Delete removes the selected rows; in an open editor it stays the editor's.
+    if (event->type() == QEvent::KeyPress && frame_ && watched == view_ && handlers_.DeletePressed) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Delete && !(key->modifiers() & ~Qt::KeypadModifier)) {
+            handlers_.DeletePressed();
             return true;
         }
     }

@@ -21,6 +21,7 @@ namespace tollivex::platform {
 
 class TableGridModel;
 class TableGridDelegate;
+class StatusAnnouncer;
 
 class TableGrid final : public QObject, public GridControl {
 public:
@@ -78,6 +79,7 @@ public:
     TableGridModel* Model() const { return model_; }
     GridDrawFilter* DrawFilter() const;
     const TableGridLook& Look() const { return look_; }
+    const StatusAnnouncer& Announcer() const { return *announcer_; }
     const std::string& Caption() const { return caption_; }
     std::uint64_t Binding() const { return binding_; }
     /// Pixels for a width in twips at the grid's DPI (15 twips per pixel at 96 DPI).
@@ -106,6 +108,7 @@ private:
     QTableView* view_ = nullptr;
     TableGridModel* model_ = nullptr;
     TableGridDelegate* delegate_ = nullptr;
+    std::unique_ptr<StatusAnnouncer> announcer_;
     GridHandlers handlers_;
     std::function<void(bool next)> tabOut_;
     TableGridLook look_;

@@ -1,5 +1,7 @@
 #include "platform/gui/TableGridModel.h"
 
+#include <algorithm>
+
 namespace tollivex::platform {
 
 namespace {
@@ -105,6 +107,8 @@ QVariant TableGridModel::data(const QModelIndex& index, int role) const
     const size_t column = static_cast<size_t>(index.column());
     if (role == Qt::DisplayRole || role == Qt::EditRole)
         return QString::fromStdString(Text(index.row(), index.column()));
+    if (role == Qt::AccessibleTextRole)
+        return AccessibleText(index.row(), index.column());
     if (role == Qt::ToolTipRole && tips_[column])
         return QString::fromStdString(Text(index.row(), index.column()));
     if (role == Qt::TextAlignmentRole)
@@ -141,8 +145,30 @@ Qt::ItemFlags TableGridModel::flags(const QModelIndex& index) const
     return f;
 }
 
+QString TableGridModel::ColumnName(int column) const
+{
+    // The number column has a blank caption; a screen reader needs a word.
+    const std::string& caption = Caption(column);
+    if (caption.find_first_not_of(' ') == std::string::npos)
+        return column == colID ? QStringLiteral("Number")
+                               : QString::fromStdString(DownloadListColumns()[static_cast<size_t>(column)].key);
+    return QString::fromStdString(caption);
+}
+
+QString TableGridModel::AccessibleText(int row, int column) const
+{
+    QString text = QString::fromStdString(Text(row, column));
+    // A bare number in the status column is drawn as a percentage.
+    if (column == colStatus && !text.isEmpty() &&
+        std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }))
+        text += QLatin1Char('%');
+    return ColumnName(column) + QStringLiteral(": ") + text;
+}
+
 QVariant TableGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (role == Qt::AccessibleTextRole && orientation == Qt::Horizontal)
+        return ColumnName(section);
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal)

@@ -34,6 +34,10 @@ public:
     void SetEditable(int column, bool editable);
     bool IsEditable(int column) const;
     void SetFullTextTip(int column, bool on);
+    /// What a screen reader hears for a column ("Download Status") and for
+    /// a cell, with its column ("Download Status: 45%").
+    QString ColumnName(int column) const;
+    QString AccessibleText(int row, int column) const;
     void SetCentered(int column, bool on);
 
     /// Asked before an edited value is stored (true refuses it) and told after.
