@@ -3,6 +3,9 @@
 #   start_local_nginx WORK_FOLDER PROBE_PATH
 # serves WORK_FOLDER/www, keeps its files in WORK_FOLDER, and returns once
 # PROBE_PATH answers. Sets `port` and `nginx_pid`; the caller stops it.
+# Sourcing it installs the benchmarks' packages (nginx without a running service).
+
+"$(dirname "${BASH_SOURCE[0]}")/../tools/install-deps.sh" bench
 
 start_local_nginx() {
   local work=$1 probe=$2

@@ -20,6 +20,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setOrganizationName("Harrowmere");
     QApplication::setApplicationName("Tollivex");
+    // The menu entry's name: desktops match the window to it (with the window
+    // class "Tollivex", which the application name gives).
+    QApplication::setDesktopFileName(QStringLiteral("org.example.tollivex.Tollivex"));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.0.%3")
                                             .arg(TOLLIVEX_VERSION_MAJOR)
                                             .arg(TOLLIVEX_VERSION_MINOR)

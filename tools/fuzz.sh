@@ -5,6 +5,7 @@
 #   tools/fuzz.sh [seconds per target, default 60] [build folder, default build-fuzz]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+tools/install-deps.sh fuzz
 seconds=${1:-${FUZZ_SECONDS:-60}}
 build=${2:-build-fuzz}
 jobs=${FUZZ_BUILD_JOBS:-2}

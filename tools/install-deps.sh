@@ -1,34 +1,81 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Tollivex needs to build, run and test.
-# Skips apt entirely when everything is there already.
+# Installs the Debian 12 packages of the named groups; skips apt entirely when
+# everything is there already.
+#   tools/install-deps.sh              build and run the program (./run)
+#   tools/install-deps.sh tests        ... and run every test (./run-tests)
+#   tools/install-deps.sh bench        ... and the benchmarks (the bench/ scripts)
+#   tools/install-deps.sh fuzz         ... and the fuzzers (tools/fuzz.sh)
 set -euo pipefail
 
-packages=(
-  # build
-  build-essential cmake ninja-build pkg-config ccache
-  # the window: widgets, the movie (Qt Quick), its controls
+# Building and running the program.
+program=(
+  g++ cmake ninja-build pkg-config
+  # the window: widgets, the movie (Qt Quick), its controls, the X platform plugin
   qt6-base-dev qt6-declarative-dev qml6-module-qtquick qml6-module-qtquick-controls
   qml6-module-qtquick-templates qml6-module-qtquick-layouts qml6-module-qtquick-window
   qml6-module-qtqml-workerscript qt6-qpa-plugins fonts-dejavu-core
   # the download component
   libcurl4-openssl-dev
-  # tests: unit tests, loopback HTTP server, reference decoder, X display, clipboard, tray host, screenshots
-  libgtest-dev libcpp-httplib-dev python3 xvfb xauth xdotool xclip imagemagick x11-apps trayer
-  # benchmarks and the fuzzers
-  libbenchmark-dev nginx-light clang libclang-rt-14-dev
+  # the demo site (./run --demo)
+  python3
 )
 
+# The tests, beside the program's own packages.
+tests=(
+  # unit tests, the loopback HTTP server, the reference percent-decoder, repeated builds
+  libgtest-dev libcpp-httplib-dev python3 ccache
+  # the real window: X display, input, window tree, clipboard, tray host, screenshots
+  xvfb xauth xdotool x11-utils xclip imagemagick x11-apps trayer
+  # the installed tree and the package: menu entry, AppStream data, package checks
+  desktop-file-utils appstream lintian dpkg-dev
+)
+
+# The benchmarks: Google Benchmark and a web server the scripts start themselves.
+bench=(libbenchmark-dev nginx-light curl time)
+
+# The fuzzers: clang with libFuzzer and the sanitizer runtimes.
+fuzz=(clang libclang-rt-14-dev)
+
+wanted=("${program[@]}")
+for group in "$@"; do
+  case $group in
+    tests) wanted+=("${tests[@]}") ;;
+    bench) wanted+=("${bench[@]}") ;;
+    fuzz) wanted+=("${fuzz[@]}") ;;
+    *) echo "unknown package group: $group (tests, bench or fuzz)" >&2; exit 2 ;;
+  esac
+done
+
 missing=()
-for p in "${packages[@]}"; do
+for p in "${wanted[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
     missing+=("$p")
   fi
 done
+[ ${#missing[@]} -eq 0 ] && exit 0
 
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+
+# Installing a web server must not leave one running: the benchmarks start
+# their own private nginx. Service start-up is held back for the install (the
+# policy layer answers "not allowed") and the service is left disabled.
+new_server=""
+if printf '%s\n' "${missing[@]}" | grep -q '^nginx'; then
+  new_server=nginx
+  if [ ! -e /usr/sbin/policy-rc.d ]; then
+    printf '#!/bin/sh\n# Held by tools/install-deps.sh while it installs packages.\nexit 101\n' |
+      $SUDO tee /usr/sbin/policy-rc.d > /dev/null
+    $SUDO chmod 755 /usr/sbin/policy-rc.d
+    trap '$SUDO rm -f /usr/sbin/policy-rc.d' EXIT
+  fi
+fi
+
+echo "Installing: ${missing[*]}"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+if [ -n "$new_server" ]; then
+  if command -v deb-systemd-helper > /dev/null; then $SUDO deb-systemd-helper disable nginx.service; fi
+  if command -v update-rc.d > /dev/null; then $SUDO update-rc.d nginx disable > /dev/null 2>&1 || true; fi
 fi
