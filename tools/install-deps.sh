@@ -5,6 +5,7 @@
 #   tools/install-deps.sh tests        ... and run every test (./run-tests)
 #   tools/install-deps.sh bench        ... and the benchmarks (the bench/ scripts)
 #   tools/install-deps.sh fuzz         ... and the fuzzers (tools/fuzz.sh)
+#   tools/install-deps.sh package      ... and the Debian package (tools/package.sh)
 set -euo pipefail
 
 # Building and running the program.
@@ -33,6 +34,9 @@ tests=(
 # The benchmarks: Google Benchmark and a web server the scripts start themselves.
 bench=(libbenchmark-dev nginx-light curl time)
 
+# The Debian package: dpkg-shlibdeps finds the libraries' packages.
+package=(dpkg-dev)
+
 # The fuzzers: clang with libFuzzer and the sanitizer runtimes.
 fuzz=(clang libclang-rt-14-dev)
 
@@ -42,7 +46,8 @@ for group in "$@"; do
     tests) wanted+=("${tests[@]}") ;;
     bench) wanted+=("${bench[@]}") ;;
     fuzz) wanted+=("${fuzz[@]}") ;;
-    *) echo "unknown package group: $group (tests, bench or fuzz)" >&2; exit 2 ;;
+    package) wanted+=("${package[@]}") ;;
+    *) echo "unknown package group: $group (tests, bench, fuzz or package)" >&2; exit 2 ;;
   esac
 done
 

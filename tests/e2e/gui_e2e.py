@@ -22,8 +22,9 @@ folder. Then, with xdotool only (mouse and keyboard):
 State is read from outside: files in the download folder, what the servers
 were asked, the window tree, and pixels of screenshots.
 
-Usage: gui_e2e.py [--first-download-only] <tollivex> <demo_site.py>
-With --first-download-only only start-up and step 1 run (an installed copy's check).
+Usage: gui_e2e.py [--installed DESKTOP_FILE] <tollivex> <demo_site.py>
+--installed checks an installed copy: start-up and step 1 only, and the main
+window's class must be the menu entry's StartupWMClass.
 Exits 77 (skipped) when Xvfb or xdotool is missing.
 """
 import ctypes
@@ -477,7 +478,7 @@ def file_size(path):
         return -1
 
 
-def run(session, first_download_only):
+def run(session, desktop_file=None):
     session.start_display()
     host_map = session.start_sites()
     session.start_program(host_map)
@@ -492,6 +493,10 @@ def run(session, first_download_only):
     check(icon["name"] == "Tollivex", "tray icon window named %r" % icon["name"])
     log("start-up: window %s at %d,%d; tray icon %dx%d at %d,%d" %
           (main["id"], main["x"], main["y"], icon["w"], icon["h"], icon["x"], icon["y"]))
+    if desktop_file:
+        with open(desktop_file) as entry:
+            wanted = re.search(r"^StartupWMClass=(.*)$", entry.read(), re.M).group(1)
+        check(main["cls"] == wanted, "window class %r, the menu entry says %r" % (main["cls"], wanted))
 
     # ---- 1. type an address, Add, Start: the file arrives -------------------
     name, expected = demo_video(session.demo_port)
@@ -511,7 +516,7 @@ def run(session, first_download_only):
     check(sorted(os.listdir(session.downloads)) == [name],
           "download folder holds %s" % sorted(os.listdir(session.downloads)))
     log("movie: %s downloaded, %d bytes as sent" % (name, len(expected)))
-    if first_download_only:
+    if desktop_file:
         return
 
     # ---- 2. the tray menu starts and stops a run ----------------------------
@@ -691,9 +696,10 @@ def main():
               % ", ".join(missing))
         return 1
     args = sys.argv[1:]
-    first_download_only = "--first-download-only" in args
-    if first_download_only:
-        args.remove("--first-download-only")
+    desktop_file = None
+    if args[:1] == ["--installed"] and len(args) > 1:
+        desktop_file = args[1]
+        args = args[2:]
     if len(args) != 2:
         print(__doc__)
         return 2
@@ -701,7 +707,7 @@ def main():
     # A polite stop still cleans up.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
     try:
-        run(session, first_download_only)
+        run(session, desktop_file)
     except (Failure, subprocess.CalledProcessError, subprocess.TimeoutExpired) as failure:
         print("FAILED: %s" % failure)
         for name in ("xvfb.log", "trayer.log", "tollivex.log"):
