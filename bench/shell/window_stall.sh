@@ -27,7 +27,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-mkdir -p "$work/www" "$work/out" "$work/config" "$work/runtime"
+mkdir -p "$work/www" "$work/out" "$work/config"
+mkdir -m 700 "$work/runtime"
 echo "making the 1 GiB file..." >&2
 head -c $((1024 * 1024 * 1024)) /dev/urandom > "$work/www/big.flv"
 # A Google Video page (served for any query) whose download link is the file,

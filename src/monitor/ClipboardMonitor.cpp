@@ -8,6 +8,7 @@
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
 #include "platform/Mailbox.h"
+#include "platform/MessageBox.h"
 #include "resolve/SiteCode.h"
 
 namespace tollivex {
@@ -20,11 +21,39 @@ constexpr const char* kWatcherFile = "Clip.exe";
 constexpr const char* kWatcherFile = "clip";
 #endif
 
+constexpr const char* kMonitorRefusal =
+    "The clipboard monitor cannot run: there is no folder private to you for its connection "
+    "(the runtime folder is missing, shared or owned by someone else). Copied addresses are not caught; "
+    "add them by hand.";
 
 } // namespace
 
 void frmMain::Monitor(bool bState)
 {
+    // Off: the mailbox closes first, so no watcher, not even one still
+    // starting up, delivers after the switch. On: it opens under a new identity.
+    bool listening = false;
+    Guarded([&] {
+        if (bState)
+            listening = txtMonitor().Open();
+        else
+            txtMonitor().Close();
+    });
+    if (bState && !listening) {
+        // No private folder for the watcher's names: it cannot run, and the
+        // switch stays off rather than showing a monitor that catches nothing.
+        bUrlMonitor = false;
+        Guarded([&] { SetMovieVariable("_root.autoToDownloadList_CB", "0"); });
+        frmMenu.mnuMonitorChecked = false;
+        if (!bMonitorRefusalShown) {
+            bMonitorRefusalShown = true;
+            Guarded([&] {
+                platform::ShowMessage(kMonitorRefusal, "Tollivex", platform::MessageIcon::Exclamation,
+                                      platform::MessageButtons::Ok);
+            });
+        }
+        return;
+    }
     // Whether the watcher could be started is not checked: the switch follows the user.
     Guarded([&] {
         const std::string watcher = platform::JoinPath(platform::ProgramFolder(), kWatcherFile);

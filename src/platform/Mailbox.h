@@ -16,6 +16,13 @@ public:
 
     /// The identity handed to the watcher, as a decimal number.
     virtual std::string Identity() const = 0;
+    /// Takes deliveries (again): while closed, under a fresh identity, so a
+    /// watcher started for an earlier identity never reaches it. False when
+    /// nothing can listen (no private runtime folder): the watcher cannot run.
+    virtual bool Open() = 0;
+    /// Takes no more deliveries: connected watchers are dropped and texts not
+    /// yet handed over are discarded. Nothing is delivered until Open().
+    virtual void Close() = 0;
     virtual const std::string& Text() const = 0;
     /// Replaces the whole text and reports the change (nothing is reported
     /// when the text stays the same).

@@ -1,7 +1,8 @@
 #include "platform/MailboxChannel.h"
 
+#include "platform/RuntimeFolder.h"
+
 #include <QDir>
-#include <QStandardPaths>
 #include <QStringDecoder>
 #include <QtEndian>
 
@@ -13,13 +14,19 @@ const QString kMailboxPrefix = QStringLiteral("tollivex-mailbox-");
 const QString kWatcherPrefix = QStringLiteral("tollivex-clip-");
 const QString kLockSuffix = QStringLiteral(".lock");
 
-/// On Unix a local server name is a socket path: keep ours in the per-user folder.
+QString InFolder(const QString& name)
+{
+    const auto folder = RuntimeFolder();
+    return folder ? *folder + QLatin1Char('/') + name : QString();
+}
+
+/// On Unix a local server name is a socket path: keep ours in the private folder.
 QString InRuntimeFolder(const QString& name)
 {
 #ifdef _WIN32
-    return name;
+    return RuntimeFolder() ? name : QString();
 #else
-    return RuntimeFolder() + QLatin1Char('/') + name;
+    return InFolder(name);
 #endif
 }
 
@@ -42,31 +49,23 @@ bool HasScheme(const QString& text)
 
 } // namespace
 
-QString RuntimeFolder()
-{
-    QString folder = qEnvironmentVariable("TOLLIVEX_RUNTIME_DIR");
-    if (folder.isEmpty())
-        folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    QDir().mkpath(folder);
-    return folder;
-}
-
 QString MailboxServerName(const QString& identity) { return InRuntimeFolder(kMailboxPrefix + identity); }
 
 QString WatcherControlName(const QString& identity) { return InRuntimeFolder(kWatcherPrefix + identity); }
 
 QString WatcherLockFile(const QString& identity)
 {
-    return RuntimeFolder() + QLatin1Char('/') + kWatcherPrefix + identity + kLockSuffix;
+    return InFolder(kWatcherPrefix + identity + kLockSuffix);
 }
 
 QStringList WatcherIdentities()
 {
     QStringList identities;
+    const auto folder = RuntimeFolder();
+    if (!folder)
+        return identities;
     const QStringList locks =
-        QDir(RuntimeFolder()).entryList({kWatcherPrefix + QLatin1Char('*') + kLockSuffix}, QDir::Files | QDir::Hidden);
+        QDir(*folder).entryList({kWatcherPrefix + QLatin1Char('*') + kLockSuffix}, QDir::Files | QDir::Hidden);
     for (const QString& lock : locks) {
         const QString identity = lock.mid(kWatcherPrefix.size(), lock.size() - kWatcherPrefix.size() - kLockSuffix.size());
         if (IsIdentity(identity))

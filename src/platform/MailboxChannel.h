@@ -7,7 +7,8 @@
 // UTF-8 text, so several deliveries read at once are told apart. The watcher
 // for identity N holds the lock file tollivex-clip-N.lock and listens on the
 // control name tollivex-clip-N, where a line "exit" ends it; both live in
-// RuntimeFolder().
+// the private RuntimeFolder() (platform/RuntimeFolder.h). Without one there
+// are no names: nothing listens and no watcher runs.
 
 #include <QByteArray>
 #include <QString>
@@ -20,12 +21,8 @@ namespace tollivex::platform {
 /// Deliveries longer than this are never queued.
 constexpr int kMaxDeliveryBytes = 64 * 1024;
 
-/// The per-user folder of the sockets and lock files: TOLLIVEX_RUNTIME_DIR
-/// when set (tests keep their watchers apart with it), else the user's
-/// runtime folder.
-QString RuntimeFolder();
-
-/// The local server name of the mailbox with this identity.
+/// The local server name of the mailbox with this identity ("" without a
+/// private runtime folder, here and in the two below).
 QString MailboxServerName(const QString& identity);
 /// The control server name of the watcher delivering into that mailbox.
 QString WatcherControlName(const QString& identity);

@@ -69,8 +69,7 @@ void frmMain::Flash_FSCommand(const std::string& command, const std::string& /*a
         cmdBrowse_Click(*this);
         SaveSettings();
     } else if (command == "ID_FS_autoDownloadCheck") {
-        Monitor(true);
-        bUrlMonitor = true;
+        Monitor(true); // stays off when the watcher cannot run here
         SaveSettings();
     } else if (command == "ID_FS_autoDownloadUncheck") {
         Monitor(false);

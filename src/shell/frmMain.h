@@ -128,6 +128,8 @@ public:
 
     // ---- Clipboard monitor state ------------------------------------------
     std::string sLastClipboard;
+    /// The user has been told that the watcher cannot run here (told once).
+    bool bMonitorRefusalShown = false;
 
     // ---- Start-up and shutdown (shell/) -------------------------------------
     void Form_Load();

@@ -4,11 +4,15 @@
 
 #include "MonitorTestSupport.h"
 #include "platform/MailboxChannel.h"
+#include "platform/RuntimeFolder.h"
 #include "platform/gui/LocalSocketMailbox.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
+#include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -178,6 +182,72 @@ TEST_F(Mailbox, NamesLeftByKilledProgramsAreRemovedAndLiveOnesKept)
     socket->write(Frame("http://a.example/alive"));
     socket->flush();
     ASSERT_TRUE(WaitForCount(1));
+}
+#endif
+
+TEST_F(Mailbox, ClosedItTakesNothingAndReopensUnderANewIdentity)
+{
+    auto watcher = Connect();
+    const std::string closed = mailbox->Identity();
+    mailbox->Close();
+    EXPECT_FALSE(mailbox->Listening());
+    watcher->write(Frame("http://a.example/after-close"));
+    watcher->flush();
+    // A watcher still starting up for the closed identity finds nobody.
+    QLocalSocket late;
+    late.connectToServer(platform::MailboxServerName(QString::fromStdString(closed)));
+    EXPECT_FALSE(late.waitForConnected(500));
+    test::WaitUntil([] { return false; }, 200);
+    EXPECT_TRUE(received.empty());
+
+    ASSERT_TRUE(mailbox->Open());
+    EXPECT_NE(mailbox->Identity(), closed);
+    const std::string reopened = mailbox->Identity();
+    EXPECT_TRUE(mailbox->Open()); // open already: the identity stays
+    EXPECT_EQ(mailbox->Identity(), reopened);
+    auto next = Connect();
+    next->write(Frame("http://a.example/reopened"));
+    next->flush();
+    ASSERT_TRUE(WaitForCount(1));
+    EXPECT_EQ(received, std::vector<std::string>{"http://a.example/reopened"});
+}
+
+#ifndef _WIN32
+TEST(RuntimeFolder, OnlyAFolderPrivateToTheUserIsTaken)
+{
+    const QByteArray saved[] = {qgetenv("TOLLIVEX_RUNTIME_DIR"), qgetenv("XDG_RUNTIME_DIR"), qgetenv("TMPDIR")};
+    QTemporaryDir scratch;
+    const QString open = scratch.filePath(QStringLiteral("open"));
+    QDir().mkpath(open);
+    QFile::setPermissions(open, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                                    QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther);
+    const QString own = scratch.filePath(QStringLiteral("tollivex-%1").arg(::geteuid()));
+
+    // A folder others may write to is never taken, whoever names it.
+    qputenv("TOLLIVEX_RUNTIME_DIR", open.toLocal8Bit());
+    EXPECT_FALSE(platform::RuntimeFolder());
+    EXPECT_EQ(platform::MailboxServerName(QStringLiteral("1")), QString());
+    LocalSocketMailbox refused;
+    EXPECT_FALSE(refused.Listening());
+    EXPECT_FALSE(refused.Open());
+
+    // No runtime folder from the session: one of our own in the temporary
+    // folder, made closed; a shared one of that name is refused.
+    qunsetenv("TOLLIVEX_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", open.toLocal8Bit());
+    qputenv("TMPDIR", scratch.path().toLocal8Bit());
+    EXPECT_EQ(platform::RuntimeFolder(), std::optional<QString>(own));
+    EXPECT_EQ(QFileInfo(own).permissions() & (QFileDevice::ReadGroup | QFileDevice::WriteOther), 0);
+    QFile::setPermissions(own, QFileInfo(own).permissions() | QFileDevice::WriteOther);
+    EXPECT_FALSE(platform::RuntimeFolder());
+    // A link to a private folder is no private folder either.
+    QDir().rmdir(own);
+    QFile::link(scratch.path(), own);
+    EXPECT_FALSE(platform::RuntimeFolder());
+
+    const char* names[] = {"TOLLIVEX_RUNTIME_DIR", "XDG_RUNTIME_DIR", "TMPDIR"};
+    for (int i = 0; i < 3; ++i)
+        saved[i].isNull() ? qunsetenv(names[i]) : qputenv(names[i], saved[i]);
 }
 #endif
 

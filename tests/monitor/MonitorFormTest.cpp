@@ -12,7 +12,11 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QDir>
+#include <QFile>
 #include <QLocalSocket>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -148,6 +152,56 @@ TEST_F(MonitorForm, MonitorStartsTheWatcherWithTheMailboxIdentityAndExitStopsIt)
     // Off while no watcher runs still starts the file with "Exit"; nothing breaks.
     form->Monitor(false);
     EXPECT_FALSE(bUrlMonitor);
+}
+
+TEST_F(MonitorForm, AfterSwitchingOffNoWatcherDelivers)
+{
+    // On and at once off: the watcher started for the first switch may still
+    // be starting up. Neither it nor a watcher connected before reaches the queue.
+    QLocalSocket connected;
+    connected.connectToServer(platform::MailboxServerName(QString::fromStdString(form->txtMonitor().Identity())));
+    ASSERT_TRUE(connected.waitForConnected(2000));
+    form->Monitor(true);
+    const std::string identity = form->txtMonitor().Identity();
+    form->Monitor(false);
+    EXPECT_FALSE(bUrlMonitor);
+    connected.write(platform::FrameDelivery(QString::fromStdString(kYouTube)));
+    connected.flush();
+    QLocalSocket late;
+    late.connectToServer(platform::MailboxServerName(QString::fromStdString(identity)));
+    EXPECT_FALSE(late.waitForConnected(500));
+    QProcess lateWatcher;
+    lateWatcher.start(test::WatcherProgram(), {QString::fromStdString(identity)});
+    ASSERT_TRUE(lateWatcher.waitForStarted(5000));
+    EXPECT_TRUE(test::WaitUntil([&] { return lateWatcher.state() == QProcess::NotRunning; }, 10000));
+    EXPECT_TRUE(DownloadQueue.empty());
+    EXPECT_FALSE(form->tmrDownload.Enabled());
+
+    // On again: a new identity, and the watcher delivers.
+    form->Monitor(true);
+    EXPECT_NE(form->txtMonitor().Identity(), identity);
+    ASSERT_TRUE(test::WaitUntil([&] { return Mailbox().ConnectionCount() == 1; }, 10000));
+}
+
+TEST_F(MonitorForm, WithoutAPrivateFolderTheMonitorStaysOffAndSaysSoOnce)
+{
+    const QByteArray saved = qgetenv("TOLLIVEX_RUNTIME_DIR");
+    QTemporaryDir shared;
+    QFile::setPermissions(shared.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                                             QFileDevice::WriteGroup | QFileDevice::WriteOther);
+    qputenv("TOLLIVEX_RUNTIME_DIR", shared.path().toLocal8Bit());
+    form->txtMonitor().Close();
+    form->SetMovieVariable("_root.autoToDownloadList_CB", "1"); // the user ticked the box
+    form->Flash_FSCommand("ID_FS_autoDownloadCheck", "");
+    EXPECT_FALSE(bUrlMonitor);
+    EXPECT_EQ(form->Flash().GetVariable("_root.autoToDownloadList_CB"), "0");
+    EXPECT_EQ(otherMessages, 1);
+    form->mnuMonitor_Click();
+    EXPECT_FALSE(bUrlMonitor);
+    EXPECT_FALSE(form->frmMenu.mnuMonitorChecked);
+    EXPECT_EQ(otherMessages, 1) << "told once";
+    EXPECT_TRUE(QDir(shared.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).isEmpty());
+    qputenv("TOLLIVEX_RUNTIME_DIR", saved);
 }
 
 TEST_F(MonitorForm, PollingTakesEachNewSupportedTextOnce)

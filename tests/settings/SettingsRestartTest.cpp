@@ -11,9 +11,11 @@
 #include "support/TempFolder.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -84,6 +86,8 @@ struct Restart : ::testing::Test {
     test::TempFolder store;
     test::TempFolder program;
     test::TempFolder videos;
+    // Sockets need a short path, in a folder closed to others (the build folder may be deep).
+    QTemporaryDir runtime{QDir::tempPath() + QStringLiteral("/tvx-rt-XXXXXX")};
 
     void SetUp() override
     {
@@ -98,6 +102,7 @@ struct Restart : ::testing::Test {
         // The picker keeps its history in the configuration folder: a private one.
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", QString::fromStdString(store.File("xdg")));
+        environment.insert("TOLLIVEX_RUNTIME_DIR", runtime.path());
         run.setProcessEnvironment(environment);
         run.start(QCoreApplication::applicationFilePath(),
                   QStringList{"--program-run"} + arguments.mid(0, 1) +

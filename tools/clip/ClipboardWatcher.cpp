@@ -1,6 +1,7 @@
 #include "ClipboardWatcher.h"
 
 #include "platform/MailboxChannel.h"
+#include "platform/RuntimeFolder.h"
 #include "resolve/SiteCode.h"
 
 #include <QClipboard>
@@ -25,6 +26,9 @@ ClipboardWatcher::ClipboardWatcher(const QString& identity)
 
 bool ClipboardWatcher::Start()
 {
+    // Names in a folder others can write to could be taken first by them.
+    if (!platform::RuntimeFolder())
+        return false;
     if (!lock_.tryLock(0))
         return false; // this mailbox already has its watcher
 

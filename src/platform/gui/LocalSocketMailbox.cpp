@@ -1,6 +1,7 @@
 #include "platform/gui/LocalSocketMailbox.h"
 
 #include "platform/MailboxChannel.h"
+#include "platform/RuntimeFolder.h"
 #include "platform/gui/QtControls.h"
 
 #include <QCoreApplication>
@@ -45,7 +46,10 @@ bool NameIsInUse(const QString& name)
 void RemoveDeadMailboxNames()
 {
 #ifndef _WIN32
-    const QDir folder(RuntimeFolder());
+    const auto runtime = RuntimeFolder();
+    if (!runtime)
+        return;
+    const QDir folder(*runtime);
     const QStringList names = folder.entryList({QStringLiteral("tollivex-mailbox-*")}, QDir::System | QDir::Files);
     for (const QString& name : names) {
         QLocalSocket probe;
@@ -61,9 +65,20 @@ void RemoveDeadMailboxNames()
 
 LocalSocketMailbox::LocalSocketMailbox() : server_(std::make_unique<QLocalServer>())
 {
-    RemoveDeadMailboxNames();
     // Only this user's programs may deliver addresses into the queue.
     server_->setSocketOptions(QLocalServer::UserAccessOption);
+    QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(), [this] { Accept(); });
+    identity_ = NextIdentity().toStdString(); // replaced when a name is taken
+    Open();
+}
+
+bool LocalSocketMailbox::Open()
+{
+    if (server_->isListening())
+        return true;
+    if (!RuntimeFolder())
+        return false;
+    RemoveDeadMailboxNames();
     for (int attempt = 0; attempt < kIdentityAttempts; ++attempt) {
         const QString identity = NextIdentity();
         const QString name = MailboxServerName(identity);
@@ -75,11 +90,23 @@ LocalSocketMailbox::LocalSocketMailbox() : server_(std::make_unique<QLocalServer
                 continue;
         }
         identity_ = identity.toStdString();
-        break;
+        return true;
     }
-    if (identity_.empty())
-        identity_ = NextIdentity().toStdString(); // nothing listens: deliveries go nowhere
-    QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(), [this] { Accept(); });
+    return false; // nothing listens: deliveries go nowhere
+}
+
+void LocalSocketMailbox::Close()
+{
+    // A watcher still starting up for this identity finds no name to reach,
+    // and one connected now loses its connection: both end.
+    server_->close();
+    for (auto& [socket, reader] : readers_) {
+        socket->disconnect(server_.get());
+        socket->abort();
+        socket->deleteLater();
+    }
+    readers_.clear();
+    pending_.clear();
 }
 
 LocalSocketMailbox::~LocalSocketMailbox()

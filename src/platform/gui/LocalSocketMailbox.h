@@ -25,11 +25,14 @@ public:
     LocalSocketMailbox& operator=(const LocalSocketMailbox&) = delete;
 
     std::string Identity() const override;
+    bool Open() override;
+    void Close() override;
     const std::string& Text() const override;
     void SetText(const std::string& text) override;
     void SetChangeHandler(std::function<void()> handler) override;
 
-    /// False when no server name could be taken (the watcher cannot deliver).
+    /// False when closed, or when no server name could be taken (the watcher
+    /// cannot deliver).
     bool Listening() const;
     /// Watchers connected now.
     int ConnectionCount() const;
