@@ -5,7 +5,6 @@
 #include "platform/gui/MainWindowHost.h"
 #include "shell/AboutText.h"
 #include "shell/FormFactory.h"
-#include "shell/Shutdown.h"
 #include "shell/frmMain.h"
 
 #include <QApplication>
@@ -37,10 +36,8 @@ int main(int argc, char** argv)
     if (form.Ended())
         return 1; // the movie could not be loaded; the user was told
     // Asked to end by the desktop (a logout, `kill`): ended as a close would,
-    // so a half video is never left under its name.
+    // so the run stops at once and a half video stays under ".part".
     tollivex::platform::OnTerminationRequest([&form] { form.EndOnRequest(); });
     form.Window().Show();
-    const int code = QApplication::exec();
-    tollivex::FinishShutdown(form);
-    return code;
+    return QApplication::exec();
 }

@@ -59,28 +59,4 @@ bool FileNameTakenInQueue(const std::string& name, int exceptIndex)
     return false;
 }
 
-std::string NameBesideFinishedItems(const std::string& name, int index)
-{
-    bool heldByFinished = false;
-    for (size_t i = 0; i < DownloadQueue.size() && !heldByFinished; ++i) {
-        heldByFinished = static_cast<int>(i) != index && DownloadQueue[i].Status == status::kComplete &&
-                         SameLocalFile(DownloadQueue[i].FileName, name);
-    }
-    if (!heldByFinished)
-        return name;
-    const size_t dot = name.rfind('.');
-    const bool hasExtension = dot != std::string::npos && dot > 0;
-    const std::string stem = hasExtension ? name.substr(0, dot) : name;
-    const std::string extension = hasExtension ? name.substr(dot) : std::string();
-    // The queue is finite, so a free number is found.
-    for (size_t number = 2;; ++number) {
-        const std::string mark = " (" + std::to_string(number) + ")" + extension;
-        const size_t markLength = CharacterCount(mark);
-        const size_t room = kFileNameColumnLength > markLength ? kFileNameColumnLength - markLength : 0;
-        const std::string candidate = FirstCharacters(stem, room) + mark;
-        if (!FileNameTakenInQueue(candidate, index))
-            return candidate;
-    }
-}
-
 } // namespace tollivex

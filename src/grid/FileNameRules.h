@@ -22,11 +22,4 @@ bool SameLocalFile(const std::string& a, const std::string& b);
 /// `name` (items that still carry a placeholder name are not saved yet).
 bool FileNameTakenInQueue(const std::string& name, int exceptIndex);
 
-/// The name the item at `index` is saved under: `name`, or, when a finished
-/// ("Complete") item of the queue is saved under it, the first of
-/// "stem (2).ext", "stem (3).ext", ... that no other queued item uses. A
-/// download replaces an older file of its name, but never the file of
-/// another finished item of the list.
-std::string NameBesideFinishedItems(const std::string& name, int index);
-
 } // namespace tollivex

@@ -67,6 +67,23 @@ bool FileExists(const std::string& path)
     return !ec && fs::exists(status) && !fs::is_directory(status);
 }
 
+bool ReplaceFile(const std::string& from, const std::string& to)
+{
+    if (!FileExists(from) || FolderExists(to))
+        return false;
+    std::error_code ec;
+    const fs::path target = ToPath(to);
+    fs::rename(ToPath(from), target, ec);
+    if (ec && FileExists(to) && !fs::is_symlink(fs::symlink_status(target, ec))) {
+        // Where a read-only file cannot be replaced (Windows), it loses that attribute first.
+        ec.clear();
+        fs::permissions(target, fs::perms::owner_write, fs::perm_options::add, ec);
+        ec.clear();
+        fs::rename(ToPath(from), target, ec);
+    }
+    return !ec;
+}
+
 bool DeleteRegularFile(const std::string& path)
 {
     if (!FileExists(path))

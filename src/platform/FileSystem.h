@@ -22,6 +22,11 @@ bool FileExists(const std::string& path);
 /// Deletes a regular file or a link, read-only ones included. Never removes a
 /// folder: a folder (or nothing) at the path gives false.
 bool DeleteRegularFile(const std::string& path);
+/// Renames the file `from` to `to` in one step, replacing a file (read-only
+/// ones included) or a link at `to`: at every moment `to` is either the old
+/// file whole or the new one whole. Never replaces a folder. False when the
+/// rename failed; `from` then stays as it was.
+bool ReplaceFile(const std::string& from, const std::string& to);
 /// The whole content of a file as bytes, or nothing when it cannot be read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 /// True when a file can be created in the folder (it is probed and removed).

@@ -3,12 +3,12 @@
 
 #include "shell/frmMain.h"
 
-#include "grid/FileNameRules.h"
 #include "platform/FileSystem.h"
 #include "queue/DownloadQueue.h"
 #include "queue/TextHelpers.h"
 #include "scheduler/ItemLookup.h"
 #include "scheduler/LocalFileInfo.h"
+#include "scheduler/VideoFile.h"
 
 namespace tollivex {
 
@@ -33,15 +33,18 @@ private:
     frmMain& form_;
 };
 
-// The older file of the same name goes before the transfer; a folder of that
-// name is never touched, and then the item cannot be downloaded.
-bool MakeRoomFor(const std::string& path)
+// The video is written beside its final name: an unfinished file of an
+// earlier attempt goes (a link there is removed, never written through), the
+// older file of the final name stays until the new one replaces it whole. A
+// folder of either name is never touched, and then the item cannot be
+// downloaded.
+bool MakeRoomFor(const std::string& path, const std::string& partPath)
 {
-    if (platform::FolderExists(path))
+    if (platform::FolderExists(path) || platform::FolderExists(partPath))
         return false;
-    if (platform::FileExists(path) && !platform::DeleteRegularFile(path))
+    if (platform::FileExists(partPath) && !platform::DeleteRegularFile(partPath))
         return false;
-    return !platform::FileExists(path);
+    return !platform::FileExists(partPath);
 }
 
 void SetStatus(int index, const char* text) { DownloadQueue[static_cast<size_t>(index)].Status = text; }
@@ -93,12 +96,13 @@ int RunItem(frmMain& form, int index)
 
     // A name from the grid was cleaned there; cleaning again keeps any name
     // that reached the item some other way inside the download folder. The
-    // file of another finished item of that name is kept: this one moves aside.
-    item.FileName = NameBesideFinishedItems(CleanFileName(item.FileName), at);
+    // video another item published under that name is kept: this one moves aside.
+    item.FileName = NameBesidePublished(sDownloadDir, CleanFileName(item.FileName), address, at);
     const std::string path = platform::JoinPath(sDownloadDir, item.FileName);
+    const std::string partPath = PartPathFor(path);
     form.Download.SetUrl(link);
-    form.Download.SetLocalFile(path);
-    if (!MakeRoomFor(path)) {
+    form.Download.SetLocalFile(partPath);
+    if (!MakeRoomFor(path, partPath)) {
         item.Status = status::kError;
         form.FillDownloadList();
         return NextIndex(index, at);
@@ -108,6 +112,8 @@ int RunItem(frmMain& form, int index)
     // Each transfer is judged on its own events, never on the page fetch's.
     form.sDownloadResult.clear();
     form.bTransferCompleted = false;
+    const double announced = form.Download.FileSize() > 0 ? form.Download.AnnouncedSize() : -1;
+    const std::string sizeText = item.FileSize;
     bool arrived = false;
     try {
         arrived = form.Download.StartDownload();
@@ -117,13 +123,22 @@ int RunItem(frmMain& form, int index)
     if (form.bStopRequested || form.Ended())
         return EndStopped(form, address);
 
+    // "Complete" is the whole video under its name: the answer was the file,
+    // every announced byte arrived, and the rename published it. Otherwise
+    // what arrived stays under ".part" only. A video whose item the user
+    // removed meanwhile is still published when it is whole.
+    const bool complete = arrived && form.bTransferCompleted && form.sDownloadResult == "1" &&
+                          !SizeTextMarksFailure(sizeText) &&
+                          ReceivedWhatWasAnnounced(form.Download.BytesReceived(), announced) &&
+                          platform::ReplaceFile(partPath, path);
+    if (complete)
+        NotePublished(path, address);
+
     at = FindQueuedAddress(address);
     if (at < 0)
         return index;
     form.iCurrentIndex = static_cast<std::int16_t>(at);
     DownloadItem& done = DownloadQueue[static_cast<size_t>(at)];
-    const bool complete = arrived && form.bTransferCompleted && form.sDownloadResult == "1" &&
-                          !SizeTextMarksFailure(done.FileSize);
     done.Status = complete ? status::kComplete : status::kError;
     form.FillDownloadList();
     return NextIndex(index, at);

@@ -45,6 +45,11 @@ public:
     void CancelDownload();
     /// True while StartDownload runs, that is while LocalFile is being written.
     bool Transferring() const;
+    /// The size the last information request announced, exact (FileSize is a
+    /// 32-bit float and rounds sizes past 16 MiB); -1 when none was given.
+    double AnnouncedSize() const;
+    /// The bytes the last transfer wrote into LocalFile.
+    std::int64_t BytesReceived() const;
 
     /// True while the component holds an internet session (kept between
     /// operations; every transfer that reaches an end closes it).

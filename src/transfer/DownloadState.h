@@ -4,6 +4,7 @@
 
 #include "transfer/Download.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -20,6 +21,8 @@ struct Download::Impl {
     std::string Url;
     std::string LocalFile;
     float FileSize = 0;
+    double AnnouncedSize = -1; // FileSize of the last request, exact
+    std::int64_t BytesReceived = 0;
     std::string SiteUser;
     std::string SitePassword;
     bool FileExists = false;

@@ -30,7 +30,7 @@ std::optional<std::string> ValueAfter(std::string_view block, const std::string&
 
 // A size is digits, perhaps with blanks around them; read without regard to
 // the locale. Anything else (or a number no float can hold) is no size.
-float SizeFrom(const std::string& text)
+double SizeFrom(const std::string& text)
 {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string::npos)
@@ -45,7 +45,7 @@ float SizeFrom(const std::string& text)
         if (value > FLT_MAX)
             return -1;
     }
-    return static_cast<float>(value);
+    return value;
 }
 
 bool IsNotFoundStatusLine(std::string_view lowerLine)
@@ -88,8 +88,10 @@ HeaderInformation ParseHeaderBlock(std::string_view block)
     HeaderInformation info;
     if (auto value = ValueAfter(block, lowerBlock, "last-modified: "))
         info.LastModified = *value;
-    if (auto value = ValueAfter(block, lowerBlock, "content-length: "))
-        info.FileSize = SizeFrom(*value);
+    if (auto value = ValueAfter(block, lowerBlock, "content-length: ")) {
+        info.ExactSize = SizeFrom(*value);
+        info.FileSize = static_cast<float>(info.ExactSize);
+    }
     if (auto value = ValueAfter(block, lowerBlock, "filename="))
         info.RemoteFileName = *value;
     if (auto value = ValueAfter(block, lowerBlock, "content-type: ")) {

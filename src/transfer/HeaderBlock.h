@@ -12,6 +12,7 @@ namespace tollivex {
 struct HeaderInformation {
     std::string LastModified = "Not Available";
     float FileSize = -1;         // -1: no usable Content-Length
+    double ExactSize = -1;       // the same, exact past the float's 16 MiB
     std::string RemoteFileName;  // after "filename=", verbatim (quotes kept)
     std::string RemoteFileType;  // the content type after its first "/"
     bool FileExists = true;      // false for a 404 answer

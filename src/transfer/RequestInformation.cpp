@@ -26,6 +26,7 @@ void Download::RequestInformation()
     d.RemoteFileName.clear();
     d.RemoteFileType.clear();
     d.FileSize = -1;
+    d.AnnouncedSize = -1;
     d.FileExists = false;
     d.LastModified = "Not Available";
 
@@ -62,6 +63,7 @@ void Download::RequestInformation()
                 const HeaderInformation info = ParseHeaderBlock(std::string_view(buffer).substr(0, length));
                 d.LastModified = info.LastModified;
                 d.FileSize = info.FileSize;
+                d.AnnouncedSize = info.ExactSize;
                 d.RemoteFileName = info.RemoteFileName;
                 d.RemoteFileType = info.RemoteFileType;
                 d.FileExists = info.FileExists;
@@ -70,6 +72,7 @@ void Download::RequestInformation()
                 d.FileExists = status && TrimAtNul(*status) == "200";
                 d.LastModified = "Not Available";
                 d.FileSize = -1;
+                d.AnnouncedSize = -1;
             }
         }
     }

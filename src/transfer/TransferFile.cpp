@@ -18,6 +18,8 @@ namespace {
 // One progress event per chunk: the host's handler runs once per 2 KiB.
 constexpr std::size_t kChunkSize = 2048;
 
+constexpr int kWholeFileStatus = 200;
+
 // The chunks reach the disk in blocks of this size: one system call per 2 KiB
 // (what the standard file stream does with writes of that size) would cost
 // more than the network itself, and far larger blocks fall out of the
@@ -58,6 +60,7 @@ void RaiseError(Download& owner, const char* text)
 bool Download::Impl::TransferFile(Download& owner)
 {
     bCancel = false;
+    BytesReceived = 0;
     platform::DoEvents();
     if (!hSession)
         OpenSession();
@@ -87,8 +90,10 @@ bool Download::Impl::TransferFile(Download& owner)
         url.reset();
         return cancelledBeforeData();
     }
-    // An error page is not the file: the local file stays untouched.
-    if (!url || url->StatusCode() >= 400) {
+    // Only a 200 answer carries the whole file: an error page, an empty
+    // answer (204), a "not modified" (304), a part of the file (206) or a
+    // redirect that leads nowhere is never saved. The local file stays untouched.
+    if (!url || url->StatusCode() != kWholeFileStatus) {
         url.reset();
         RaiseError(owner, kCouldNotFindUrl);
         return false;
@@ -127,6 +132,7 @@ bool Download::Impl::TransferFile(Download& owner)
             return false;
         }
         byteCount += static_cast<std::int64_t>(got);
+        BytesReceived = byteCount;
         if (got > 0) {
             if (!writer.Write(chunk, got)) {
                 endTransfer();
@@ -152,10 +158,16 @@ bool Download::Impl::TransferFile(Download& owner)
         }
     }
 
+    const std::int64_t announced = url->ContentLength();
     endTransfer();
     // The last bytes reach the disk on closing; a full disk shows only here.
     if (!written || file.fail()) {
         RaiseError(owner, kCouldNotWriteFile);
+        return false;
+    }
+    // The answer's own length is the whole file: fewer or more bytes are not it.
+    if (announced >= 0 && announced != byteCount) {
+        RaiseError(owner, kCouldNotReadUrl);
         return false;
     }
     if (owner.DownloadComplete)

@@ -5,6 +5,7 @@
 #include "platform/internet/Internet.h"
 #include "queue/DownloadListTable.h"
 #include "queue/DownloadQueue.h"
+#include "scheduler/VideoFile.h"
 #include "shell/FormFactory.h"
 
 #include <QCoreApplication>
@@ -59,6 +60,7 @@ std::string VideoBytes(std::size_t size, char seed)
 void RunFixture::SetUp()
 {
     DownloadQueue.clear();
+    ForgetPublished();
     downloadDir = temp.File("videos");
     programDir = temp.File("program");
     platform::CreateFolder(programDir);

@@ -213,6 +213,14 @@ long CurlTransfer::StatusCode() const
     return code;
 }
 
+std::int64_t CurlTransfer::ContentLength() const
+{
+    curl_off_t length = -1;
+    if (!easy_ || curl_easy_getinfo(easy_, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) != CURLE_OK)
+        return -1;
+    return static_cast<std::int64_t>(length);
+}
+
 void CurlTransfer::MarkFinished(CURLcode result)
 {
     finished_ = true;

@@ -6,6 +6,7 @@
 #include <curl/curl.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -65,6 +66,8 @@ public:
     bool Finished() const { return finished_; }
     CURLcode Result() const { return result_; }
     long StatusCode() const;
+    /// The answer's Content-Length; -1 when it gave none.
+    std::int64_t ContentLength() const;
 
     /// The final answer's header block (CR LF lines, ended by an empty line).
     const std::string& HeaderBlock() const { return headerBlock_; }

@@ -14,6 +14,7 @@
 // fails. A HEAD request also gives up after 60 s in all.
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -116,6 +117,9 @@ public:
 
     /// The status code of the answer (after redirects).
     int StatusCode() const;
+    /// The body's length as the answer's Content-Length announced it; -1
+    /// when the answer gave none.
+    std::int64_t ContentLength() const;
 
     /// Blocks until `wanted` bytes are in `buffer` or the data has ended, and
     /// sets `got`. A read of fewer than `wanted` bytes means the end follows;

@@ -188,6 +188,8 @@ UrlReader::~UrlReader() = default;
 
 int UrlReader::StatusCode() const { return static_cast<int>(impl_->transfer->StatusCode()); }
 
+std::int64_t UrlReader::ContentLength() const { return impl_->transfer->ContentLength(); }
+
 bool UrlReader::Read(char* buffer, std::size_t wanted, std::size_t& got, const std::function<bool()>& giveUp)
 {
     return impl_->transfer->ReadBody(buffer, wanted, got, giveUp);
