@@ -2,7 +2,9 @@
 
 #include "platform/FileSystem.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDeadlineTimer>
 #include <QTemporaryDir>
 #include <QThread>
@@ -35,6 +37,24 @@ QString WatcherProgram()
     return QString::fromStdString(platform::JoinPath(platform::ProgramFolder(), "clip"));
 }
 
+CpuLoad::CpuLoad()
+{
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    for (unsigned i = 0; i < cores; ++i)
+        spinners_.emplace_back([this] {
+            volatile unsigned long spin = 0;
+            while (!stop_.load(std::memory_order_relaxed))
+                spin = spin + 1;
+        });
+}
+
+CpuLoad::~CpuLoad()
+{
+    stop_ = true;
+    for (auto& spinner : spinners_)
+        spinner.join();
+}
+
 XClipboard::~XClipboard()
 {
     for (auto& owner : owners_) {
@@ -56,6 +76,12 @@ void XClipboard::Set(const QString& text, const QString& selection)
     owner->write(text.toUtf8());
     owner->closeWriteChannel();
     owner->waitForBytesWritten(2000);
+    // A copy is done once the new owner serves the text. Returning earlier
+    // would let two owners started one after the other take the clipboard in
+    // the wrong order: not something a user copying by hand can do.
+    const QClipboard::Mode mode =
+        selection == QStringLiteral("primary") ? QClipboard::Selection : QClipboard::Clipboard;
+    WaitUntil([&] { return QGuiApplication::clipboard()->text(mode) == text; }, 5000);
     // Drop the owners that have ended already.
     owners_.erase(std::remove_if(owners_.begin(), owners_.end(),
                                  [](const auto& p) { return p->state() == QProcess::NotRunning; }),

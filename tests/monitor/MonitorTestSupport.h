@@ -6,9 +6,11 @@
 #include <QProcess>
 #include <QString>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace tollivex::test {
@@ -22,6 +24,19 @@ void UsePrivateRuntimeFolder();
 
 /// The watcher program beside the test programs.
 QString WatcherProgram();
+
+/// Keeps every core busy for its lifetime (one spinning thread per core).
+class CpuLoad {
+public:
+    CpuLoad();
+    ~CpuLoad();
+    CpuLoad(const CpuLoad&) = delete;
+    CpuLoad& operator=(const CpuLoad&) = delete;
+
+private:
+    std::atomic<bool> stop_{false};
+    std::vector<std::thread> spinners_;
+};
 
 /// Owns the xclip processes that serve the texts it puts on the clipboard.
 class XClipboard {

@@ -127,17 +127,19 @@ TEST_F(Watcher, OneWatcherPerMailboxAndExitEndsIt)
     EXPECT_EQ(received.back(), "http://www.youtube.com/watch?v=again");
 }
 
-TEST_F(Watcher, TenQuickCopiesAreAllDeliveredInOrder)
+TEST_F(Watcher, QuickCopiesUnderLoadAreAllDeliveredInOrder)
 {
     StartWatcher(mailbox->Identity());
     ASSERT_TRUE(test::WaitUntil([&] { return mailbox->ConnectionCount() == 1; }, 5000));
+    // Every core busy, as when other programs build beside the user.
+    test::CpuLoad load;
     std::vector<std::string> copied;
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < 25; ++i) {
         copied.push_back("http://www.youtube.com/watch?v=burst" + std::to_string(i));
         clipboard.Set(QString::fromStdString(copied.back()));
-        test::WaitUntil([] { return false; }, 50);
+        test::WaitUntil([] { return false; }, 30);
     }
-    ASSERT_TRUE(WaitForCount(10));
+    ASSERT_TRUE(WaitForCount(copied.size(), 10000)) << received.size();
     test::WaitUntil([] { return false; }, 200);
     EXPECT_EQ(received, copied);
 }
