@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 
 namespace tollivex::test {
 namespace {
@@ -201,6 +202,50 @@ TEST_F(RunFixture, FailedPagesAndFilesEndInErrorNeverComplete)
     EXPECT_TRUE(FileHolds("good.flv", VideoBytes(4000)));
     // Each item went to its own link: nothing was fetched twice.
     EXPECT_EQ(server->RequestCount("/good.flv"), 2);  // one HEAD, one GET
+}
+
+// A failure thrown inside one step of the first item's work: that item ends
+// "ERROR", never stuck in a progress text, and the next item still arrives.
+TEST_F(RunFixture, AFailureInsideAnItemsStepEndsThatItemInErrorAndTheRunGoesOn)
+{
+    enum class Step { PageFetch, FileInformation, VideoTransfer };
+    for (const Step step : {Step::PageFetch, Step::FileInformation, Step::VideoTransfer}) {
+        SCOPED_TRACE(static_cast<int>(step));
+        TearDown();
+        SetUp();
+        ServePage("/a.html", "/a.flv");
+        server->Serve("/a.flv", VideoBytes(5000, 'a'));
+        ServePage("/b.html", "/b.flv");
+        server->Serve("/b.flv", VideoBytes(4000, 'b'));
+        Queue(PageAddress("/a.html"));
+        Queue(PageAddress("/b.html"));
+        bool thrown = false;
+        auto throwOnce = [&] {
+            if (thrown || form->sCurrentAddress != PageAddress("/a.html"))
+                return;
+            thrown = true;
+            throw std::runtime_error("injected");
+        };
+        onProgress = [&](const EventRecord& r) {
+            if (r.fetchingPage == (step == Step::PageFetch) && step != Step::FileInformation)
+                throwOnce();
+        };
+        // Asked by the information request before it sends anything.
+        auto stopWaiting = form->Download.StopWaiting;
+        form->Download.StopWaiting = [&, stopWaiting] {
+            if (step == Step::FileInformation && !form->Download.Transferring() && !form->bFetchingPage)
+                throwOnce();
+            return stopWaiting();
+        };
+        Run();
+
+        EXPECT_TRUE(thrown);
+        EXPECT_EQ(ItemStatus(0), "ERROR");
+        EXPECT_FALSE(platform::FileExists(platform::JoinPath(downloadDir, "a.flv")));
+        EXPECT_EQ(ItemStatus(1), "Complete");
+        EXPECT_TRUE(FileHolds("b.flv", VideoBytes(4000, 'b')));
+        EXPECT_FALSE(form->bDownloading);
+    }
 }
 
 TEST_F(RunFixture, TheScratchPageFileIsReplacedButAFolderOfItsNameIsNeverRemoved)
