@@ -2,6 +2,9 @@
 // through fsCommand(command, args) and reacts to the variables the program
 // writes into the root's properties. The download list itself is a grid the
 // program lays over the empty panel at 32, 177 (573 x 180).
+// Every control carries a plain accessible name, a role and its state, and
+// acts on a screen reader's press as on a click; every text the window shows
+// is exposed as well.
 import QtQuick
 import QtQuick.Controls.Basic
 
@@ -61,6 +64,29 @@ Rectangle {
     // The first page comes once the program listens for commands.
     Timer { interval: 250; running: true; onTriggered: root.showPage("Download") }
 
+    // F1 anywhere in the window opens the help page, also while the list has the keyboard.
+    Shortcut { sequence: "F1"; context: Qt.WindowShortcut; onActivated: root.send("IDC_FS_Help") }
+
+    // The face every button of the movie wears.
+    component ButtonText: Text {
+        required property Item control
+        text: control.text
+        font: control.font
+        color: control.enabled ? root.textColor : "#5c6c7b"
+        horizontalAlignment: Text.AlignHCenter
+        verticalAlignment: Text.AlignVCenter
+    }
+    component ButtonFace: Rectangle {
+        required property Item control
+        required property color tint
+        radius: 4
+        color: !control.enabled ? "#222c37"
+             : control.down ? Qt.darker(tint, 1.3)
+             : control.hovered ? Qt.lighter(tint, 1.25) : tint
+        border.color: control.activeFocus ? "#9fd3ff" : root.line
+        border.width: control.activeFocus ? 2 : 1
+    }
+
     component FlatButton: Button {
         id: control
         property color tint: root.panel
@@ -69,21 +95,13 @@ Rectangle {
         // Space presses a focused button; Enter does too, as keyboard users expect.
         Keys.onReturnPressed: clicked()
         Keys.onEnterPressed: clicked()
-        contentItem: Text {
-            text: control.text
-            font: control.font
-            color: control.enabled ? root.textColor : "#5c6c7b"
-            horizontalAlignment: Text.AlignHCenter
-            verticalAlignment: Text.AlignVCenter
-        }
-        background: Rectangle {
-            radius: 4
-            color: !control.enabled ? "#222c37"
-                 : control.down ? Qt.darker(control.tint, 1.3)
-                 : control.hovered ? Qt.lighter(control.tint, 1.25) : control.tint
-            border.color: control.activeFocus ? "#9fd3ff" : root.line
-            border.width: control.activeFocus ? 2 : 1
-        }
+        Accessible.name: text
+        // The movie's controls have no disabled state of their own for a
+        // screen reader: an unavailable button says so.
+        Accessible.description: enabled ? "" : "Not available now"
+        Accessible.onPressAction: if (enabled) clicked()
+        contentItem: ButtonText { control: control }
+        background: ButtonFace { control: control; tint: control.tint }
     }
 
     component TitleButton: FlatButton {
@@ -92,11 +110,24 @@ Rectangle {
         tint: "transparent"
     }
 
-    component TabButton: FlatButton {
+    // The Download and About pages' tabs: a screen reader hears a page tab,
+    // selected while its page is shown.
+    component PageButton: TabButton {
+        id: tab
         property bool current: false
+        checkable: false
         width: 120
-        tint: current ? root.accent : root.panel
+        implicitHeight: 30
+        font.pixelSize: 13
         font.bold: current
+        Keys.onReturnPressed: clicked()
+        Keys.onEnterPressed: clicked()
+        Accessible.name: text
+        Accessible.selectable: true
+        Accessible.selected: current
+        Accessible.onPressAction: clicked()
+        contentItem: ButtonText { control: tab }
+        background: ButtonFace { control: tab; tint: tab.current ? root.accent : root.panel }
     }
 
     // ---- Title bar: drag area, minimise, tray, close --------------------
@@ -119,6 +150,7 @@ Rectangle {
         Text {
             x: 44; anchors.verticalCenter: parent.verticalCenter
             text: "Tollivex"; color: "white"; font.pixelSize: 18; font.bold: true
+            Accessible.role: Accessible.Heading; Accessible.name: text
         }
         Text {
             x: 128; anchors.verticalCenter: parent.verticalCenter; anchors.verticalCenterOffset: 2
@@ -137,13 +169,17 @@ Rectangle {
     // ---- Tabs -------------------------------------------------------------
     Row {
         x: 32; y: 54; spacing: 8
-        TabButton {
+        Accessible.role: Accessible.PageTabList
+        Accessible.name: "Pages"
+        PageButton {
             id: downloadTabButton
             text: root.downloadTab === "0" ? "Download \u25CF" : "Download"
+            Accessible.name: "Download"
+            Accessible.description: root.downloadTab === "0" ? "A download is running" : ""
             current: root.page === "Download"
             onClicked: root.showPage("Download")
         }
-        TabButton {
+        PageButton {
             text: "About"
             current: root.page === "About"
             onClicked: root.showPage("About")
@@ -162,7 +198,10 @@ Rectangle {
         anchors.fill: parent
         visible: root.page === "Download"
 
-        Text { x: 32; y: 104; text: "Video page address"; color: root.muted; font.pixelSize: 12 }
+        Text {
+            x: 32; y: 104; text: "Video page address"; color: root.muted; font.pixelSize: 12
+            Accessible.role: Accessible.StaticText; Accessible.name: text
+        }
         TextField {
             id: addressField
             x: 32; y: 124; width: 447; height: 34
@@ -180,10 +219,29 @@ Rectangle {
             onTextChanged: root.video_url = text
             onAccepted: root.addAddress()
             Accessible.name: "Video page address"
+            // The usual editing menu: the right button, the menu key or Shift+F10.
+            TapHandler { acceptedButtons: Qt.RightButton; onTapped: (point) => editMenu.popup(point.position.x, point.position.y) }
+            Keys.onPressed: (event) => {
+                if (event.key === Qt.Key_Menu || (event.key === Qt.Key_F10 && (event.modifiers & Qt.ShiftModifier))) {
+                    editMenu.popup(8, addressField.height)
+                    event.accepted = true
+                }
+            }
+            Menu {
+                id: editMenu
+                objectName: "editMenu"
+                MenuItem { text: "Cut"; enabled: addressField.selectedText.length > 0; onTriggered: addressField.cut() }
+                MenuItem { text: "Copy"; enabled: addressField.selectedText.length > 0; onTriggered: addressField.copy() }
+                MenuItem { text: "Paste"; enabled: addressField.canPaste; onTriggered: addressField.paste() }
+                MenuSeparator {}
+                MenuItem { text: "Select All"; enabled: addressField.length > 0; onTriggered: addressField.selectAll() }
+                onClosed: addressField.forceActiveFocus()
+            }
         }
         FlatButton {
             x: 489; y: 124; width: 118; height: 34
             text: "+ Add"; tint: "#2f6d4f"; font.bold: true
+            Accessible.name: "Add"
             onClicked: root.addAddress()
         }
         // The grid's place in the Tab order: the program hands the keyboard
@@ -209,20 +267,24 @@ Rectangle {
             x: 32; y: 366; spacing: 6
             FlatButton { text: "Select all"; width: 88; onClicked: root.send("IDC_FS_selectAllD") }
             FlatButton { text: "Remove selected"; width: 124; onClicked: root.send("IDC_FS_removeSelectedD") }
-            FlatButton { text: "\u25B2 Up"; width: 70; onClicked: root.send("IDC_FS_moveUp") }
-            FlatButton { text: "\u25BC Down"; width: 80; onClicked: root.send("IDC_FS_moveDown") }
+            FlatButton { text: "\u25B2 Up"; width: 70; onClicked: root.send("IDC_FS_moveUp"); Accessible.name: "Up" }
+            FlatButton { text: "\u25BC Down"; width: 80; onClicked: root.send("IDC_FS_moveDown"); Accessible.name: "Down" }
             FlatButton { text: "Clear completed"; width: 128; onClicked: root.send("ID_FS_clearComplete") }
         }
         Text {
             x: 32; y: 412
             text: root.running ? "Downloading\u2026" : "Ready"
             color: root.running ? "#7fd19b" : root.muted; font.pixelSize: 13
+            // A status bar: its changes are read out politely.
+            Accessible.role: Accessible.StatusBar
+            Accessible.name: root.running ? "Downloading" : "Ready"
         }
         Row {
             anchors.right: parent.right; anchors.rightMargin: 32; y: 404; spacing: 8
             FlatButton {
                 id: startButton
                 text: "\u25B6  Start downloading"; width: 170; height: 36; font.bold: true
+                Accessible.name: "Start downloading"
                 tint: root.accent
                 enabled: root.startDownload === "1"
                 // The program turns the button off once a run really starts; a
@@ -231,6 +293,7 @@ Rectangle {
             }
             FlatButton {
                 text: "\u25A0  Stop"; width: 90; height: 36
+                Accessible.name: "Stop"
                 tint: "#8a3b3b"
                 enabled: root.downloadBtn === "0"
                 onClicked: root.send("IDC_FS_stopDownload")
@@ -265,11 +328,15 @@ Rectangle {
                     verticalAlignment: Text.AlignVCenter
                     text: root.download_dir; color: root.textColor; font.pixelSize: 12
                     elide: Text.ElideMiddle
+                    // The whole path, also where the box cuts it.
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: "Download folder: " + root.download_dir
                 }
             }
             FlatButton {
                 x: 482; y: 34; width: 86; height: 30; implicitHeight: 30
                 text: "Browse\u2026"
+                Accessible.name: "Browse for the download folder"
                 onClicked: root.send("ID_FS_downloadBrowse")
             }
         }
@@ -288,16 +355,19 @@ Rectangle {
             }
             Text {
                 x: 108; y: 30; text: "Tollivex"; color: "white"; font.pixelSize: 26; font.bold: true
+                Accessible.role: Accessible.Heading; Accessible.name: text
             }
             Text {
                 x: 108; y: 70; width: 440
                 text: root.aboutTxt.replace(/\r\n/g, "\n")
                 color: root.textColor; font.pixelSize: 14; wrapMode: Text.WordWrap; lineHeight: 1.3
+                Accessible.role: Accessible.StaticText; Accessible.name: text
             }
             Text {
                 x: 108; y: 240; width: 440
                 text: "Add a page address on the Download page and press Start: the video lands in your download folder."
                 color: root.muted; font.pixelSize: 12; wrapMode: Text.WordWrap
+                Accessible.role: Accessible.StaticText; Accessible.name: text
             }
         }
         FlatButton {
@@ -306,6 +376,7 @@ Rectangle {
             visible: false
             x: 32; y: 430; width: 250; height: 34
             text: "A download is running \u2014 show it"
+            Accessible.name: "A download is running, show it"
             tint: "#2f6d4f"
             onClicked: { visible = false; root.showPage("Download") }
         }

@@ -14,10 +14,10 @@
 namespace tollivex::platform {
 
 namespace {
-std::function<void(const std::string&)> shellOpenObserver;
+std::function<bool(const std::string&)> shellOpenObserver;
 } // namespace
 
-void SetShellOpenObserver(std::function<void(const std::string& fileOrAddress)> observer)
+void SetShellOpenObserver(std::function<bool(const std::string& fileOrAddress)> observer)
 {
     shellOpenObserver = std::move(observer);
 }
@@ -25,7 +25,7 @@ void SetShellOpenObserver(std::function<void(const std::string& fileOrAddress)> 
 bool ShellOpen(const std::string& fileOrAddress)
 {
     if (shellOpenObserver)
-        shellOpenObserver(fileOrAddress);
+        return shellOpenObserver(fileOrAddress);
     const QString target = QString::fromStdString(fileOrAddress);
     const QUrl url = target.contains(QStringLiteral("://")) ? QUrl(target) : QUrl::fromLocalFile(target);
     return QDesktopServices::openUrl(url);

@@ -9,12 +9,13 @@
 namespace tollivex::platform {
 
 /// Asks the desktop to open a file or a web address with its usual program.
-/// Returns at once; true when the request was handed over.
+/// Returns at once; true when the request was handed over, false when there
+/// is nothing to hand it to (no desktop opener installed).
 bool ShellOpen(const std::string& fileOrAddress);
 
-/// Sees every ShellOpen request, before it is handed over (tests); an empty
-/// observer, the default, sees none.
-void SetShellOpenObserver(std::function<void(const std::string& fileOrAddress)> observer);
+/// Takes every ShellOpen request instead of the desktop, its answer being
+/// the outcome (tests); an empty observer, the default, lets the desktop open.
+void SetShellOpenObserver(std::function<bool(const std::string& fileOrAddress)> observer);
 
 /// Starts a program detached from this one. True when it was started.
 bool LaunchProgram(const std::string& program, const std::vector<std::string>& arguments);

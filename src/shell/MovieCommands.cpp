@@ -1,6 +1,7 @@
 // The movie's commands and the variables written back into it.
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
+#include "platform/MessageBox.h"
 #include "platform/gui/MainWindowHost.h"
 #include "platform/gui/MovieHost.h"
 #include "platform/gui/TrayIcon.h"
@@ -11,6 +12,21 @@ namespace tollivex {
 
 namespace {
 bool IsBlank(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
+
+/// Hands a page to the desktop; when nothing can show it (a missing help
+/// file, no opener installed) the user is told instead of nothing happening.
+void OpenOrTell(const std::string& target, const std::string& what, bool localFile)
+{
+    std::string why;
+    if (localFile && !platform::FileExists(target))
+        why = "The file is missing; installing Tollivex again puts it back.";
+    else if (!platform::ShellOpen(target))
+        why = "No program to show it was found on this computer. Open it in a web browser yourself.";
+    else
+        return;
+    platform::ShowMessage("Tollivex could not open " + what + ":\n" + target + "\n\n" + why, "Tollivex",
+                          platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
+}
 } // namespace
 
 void frmMain::SetMovieVariable(const std::string& name, const std::string& value) { Flash().SetVariable(name, value); }
@@ -40,10 +56,9 @@ void frmMain::Flash_FSCommand(const std::string& command, const std::string& /*a
         DownloadGrid().SetVisible(false);
         sCurrentTab = "About";
     } else if (command == "IDC_FS_Help") {
-        // The outcome is not looked at; the request returns at once.
-        platform::ShellOpen(platform::JoinPath(platform::ProgramFolder(), kHelpFile));
+        OpenOrTell(platform::JoinPath(platform::ProgramFolder(), kHelpFile), "the help page", true);
     } else if (command == "ID_FS_webSite") {
-        platform::ShellOpen(kWebSiteAddress);
+        OpenOrTell(kWebSiteAddress, "its web site", false);
     } else if (command == "IDC_FS_startDownload") {
         // The run never starts inside the command event: the movie's call
         // returns first, the timer's tick runs the toggle.

@@ -1,6 +1,7 @@
 // The grid in the window's Tab order, on a real main window (offscreen) with
 // the program's movie: Tab reaches the grid at its place in the movie, the
 // arrows work in it, and Tab / Shift+Tab lead back to the movie's controls.
+#include "platform/Desktop.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "platform/gui/GridControl.h"
@@ -173,4 +174,18 @@ TEST(Keyboard, TabLeadsIntoTheGridAndBackToTheMovieAndPassesOverAnEmptyList)
     EXPECT_EQ(w.FocusedControl(), "Select all");
     Press(Qt::Key_Tab, Qt::ShiftModifier);
     EXPECT_EQ(w.FocusedControl(), "+ Add");
+
+    // F1 opens the help page wherever the keyboard is, the list included.
+    std::vector<std::string> opened;
+    platform::SetShellOpenObserver([&](const std::string& target) {
+        opened.push_back(target);
+        return true;
+    });
+    const std::string help = w.program.Write("Help.html", "<html></html>");
+    Press(Qt::Key_F1);
+    w.Fill(1);
+    view->setFocus();
+    Press(Qt::Key_F1);
+    platform::SetShellOpenObserver(nullptr);
+    EXPECT_EQ(opened, (std::vector<std::string>{help, help}));
 }

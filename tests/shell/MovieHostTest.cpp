@@ -4,6 +4,7 @@
 #include "support/SeenInput.h"
 #include "support/TempFolder.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMetaObject>
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <set>
 #include <string>
 #include <utility>
@@ -123,6 +125,23 @@ TEST(MovieHost, ContextMenuKeyAndRightButtonAreSwallowedOnlyWhileSuppressed)
     rightClick();
     EXPECT_EQ(seen.keys, (std::vector<int>{Qt::Key_A, Qt::Key_Menu}));
     EXPECT_EQ(seen.rightPresses, 1);
+
+    // The address box keeps its editing menu while the player's is suppressed:
+    // the right button over it, and the menu key while it has the keyboard.
+    host.SuppressContextMenu(true);
+    window.resize(639, 535);
+    host.SetGeometry(0, 0, 639, 535);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host.Root()->property("page").toString() == "Download"; }, 3000));
+    auto* menu = host.Root()->findChild<QObject*>("editMenu");
+    ASSERT_NE(menu, nullptr);
+    QTest::mouseClick(player, Qt::RightButton, Qt::NoModifier, QPoint(250, 141));
+    EXPECT_EQ(seen.rightPresses, 2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return menu->property("opened").toBool(); }, 2000));
+    QMetaObject::invokeMethod(menu, "close");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !menu->property("visible").toBool(); }, 2000));
+    press(Qt::Key_Menu);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return menu->property("opened").toBool(); }, 2000));
 }
 
 TEST(MovieHost, RunBadgeOnTheAboutPageFollowsEveryRunStartedThere)
@@ -213,4 +232,67 @@ TEST(MovieHost, EveryControlIsReachedWithTabAndWorksFromTheKeyboard)
         "ID_FS_downloadBrowse"};
     for (const std::string& command : everyControl)
         EXPECT_TRUE(reached.count(command)) << command << " cannot be reached from the keyboard";
+}
+
+namespace {
+/// Every named control of the accessible tree under `node`: name -> interface.
+void Named(QAccessibleInterface* node, std::map<std::string, QAccessibleInterface*>& found, int depth = 0)
+{
+    if (!node || depth > 30)
+        return;
+    const std::string name = node->text(QAccessible::Name).toStdString();
+    if (!name.empty() && !found.count(name))
+        found[name] = node;
+    for (int i = 0; i < node->childCount(); ++i)
+        Named(node->child(i), found, depth + 1);
+}
+} // namespace
+
+TEST(MovieHost, AScreenReaderGetsPlainNamesRolesStatesAndPressesEveryButton)
+{
+    QWidget window;
+    QuickMovieHost host(&window);
+    std::vector<std::string> commands;
+    host.SetCommandHandler([&](const std::string& c, const std::string&) { commands.push_back(c); });
+    host.SetVariable("_root.aboutTxt", "Version 1.0.0.4\r\nabout");
+    host.SetVariable("_root.download_dir", "/home/me/Downloaded Videos");
+    host.LoadMovie(0, MoviePath());
+    window.resize(639, 535);
+    host.SetGeometry(0, 0, 639, 535);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host.Root()->property("page").toString() == "Download"; }, 3000));
+
+    std::map<std::string, QAccessibleInterface*> named;
+    Named(QAccessible::queryAccessibleInterface(host.Widget()), named);
+    const struct {
+        const char* name;
+        QAccessible::Role role;
+        const char* command;  // what a press sends
+    } controls[] = {
+        {"Minimise", QAccessible::Button, "IDC_FS_Minimize"}, {"Hide to tray", QAccessible::Button, "IDC_FS_Tray"},
+        {"Help", QAccessible::Button, "IDC_FS_Help"},         {"Web site", QAccessible::Button, "ID_FS_webSite"},
+        {"Add", QAccessible::Button, "IDC_FS_addDownloadURL"}, {"Select all", QAccessible::Button, "IDC_FS_selectAllD"},
+        {"Remove selected", QAccessible::Button, "IDC_FS_removeSelectedD"}, {"Up", QAccessible::Button, "IDC_FS_moveUp"},
+        {"Down", QAccessible::Button, "IDC_FS_moveDown"}, {"Clear completed", QAccessible::Button, "ID_FS_clearComplete"},
+        {"Start downloading", QAccessible::Button, "IDC_FS_startDownload"},
+        {"Browse for the download folder", QAccessible::Button, "ID_FS_downloadBrowse"},
+        {"About", QAccessible::PageTab, "IDC_FS_About"},
+        {"Ready", QAccessible::StatusBar, nullptr},
+        {"Download folder: /home/me/Downloaded Videos", QAccessible::StaticText, nullptr},
+    };
+    for (const auto& c : controls) {
+        ASSERT_TRUE(named.count(c.name)) << c.name;
+        QAccessibleInterface* control = named[c.name];
+        EXPECT_EQ(control->role(), c.role) << c.name;
+        if (!c.command)
+            continue;
+        ASSERT_NE(control->actionInterface(), nullptr) << c.name;
+        commands.clear();
+        control->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        EXPECT_EQ(std::count(commands.begin(), commands.end(), c.command), 1) << c.name;
+    }
+    EXPECT_TRUE(named["About"]->state().selected);
+    EXPECT_FALSE(named["Download"]->state().selected);
+    EXPECT_EQ(named["Stop"]->text(QAccessible::Description), "Not available now");
+    EXPECT_EQ(named["Version 1.0.0.4\nabout"]->role(), QAccessible::StaticText) << "the About page's text";
 }

@@ -23,6 +23,8 @@
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
+#include <QQuickItem>
+#include <QQuickWindow>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -443,11 +445,29 @@ TEST(Shell, QueueEditingShellRequestsAndDragCommands)
     // Help and the web site go to the shell; the command returns and the
     // window goes on taking the movie's commands.
     std::vector<std::string> opened;
-    platform::SetShellOpenObserver([&](const std::string& target) { opened.push_back(target); });
+    bool openerInstalled = true;
+    platform::SetShellOpenObserver([&](const std::string& target) {
+        opened.push_back(target);
+        return openerInstalled;
+    });
+    const std::string help = f.program.Write("Help.html", "<html></html>");
     f.Send("IDC_FS_Help");
     f.Send("ID_FS_webSite");
-    EXPECT_EQ(opened, (std::vector<std::string>{platform::JoinPath(f.program.Path(), "Help.html"),
-                                                "https://tollivex.example.org/"}));
+    EXPECT_EQ(opened, (std::vector<std::string>{help, "https://tollivex.example.org/"}));
+    EXPECT_TRUE(f.asked.empty());
+    // Nothing to open them with, or no help file: the user is told, once each.
+    openerInstalled = false;
+    f.Send("IDC_FS_Help");
+    f.Send("ID_FS_webSite");
+    std::filesystem::remove(help);
+    f.Send("IDC_FS_Help");
+    ASSERT_EQ(f.asked.size(), 3u);
+    EXPECT_NE(f.asked[0].text.find("No program to show it"), std::string::npos) << f.asked[0].text;
+    EXPECT_NE(f.asked[1].text.find("https://tollivex.example.org/"), std::string::npos) << f.asked[1].text;
+    EXPECT_NE(f.asked[2].text.find("The file is missing"), std::string::npos) << f.asked[2].text;
+    EXPECT_EQ(f.asked[2].title, "Tollivex");
+    EXPECT_EQ(opened.size(), 4u);
+    f.asked.clear();
     f.Send("IDC_FS_Download");
     EXPECT_TRUE(f->DownloadGrid().IsVisible());
     EXPECT_FALSE(f->Ended());
@@ -458,7 +478,7 @@ TEST(Shell, QueueEditingShellRequestsAndDragCommands)
     EXPECT_EQ(f.window->systemMoves, 1);
     EXPECT_TRUE(f->Window().IsVisible());
     EXPECT_FALSE(f->Window().IsMinimized());
-    EXPECT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened.size(), 4u);
     f->EndMe();
 }
 
@@ -482,7 +502,10 @@ TEST(Shell, HooksSuppressTheMenuAndScrollTheGridUntilRemoved)
         QScrollBar* bar = f.GridView()->verticalScrollBar();
         ASSERT_GT(bar->maximum(), 3);
 
-        // Start-up installed both: no context menu over the movie...
+        // Start-up installed both: no context menu over the movie (away
+        // from the address box, which keeps its editing menu)...
+        if (QQuickItem* focused = f.Movie().Widget()->quickWindow()->activeFocusItem())
+            focused->setFocus(false);
         RightClick(player);
         PressKey(player, Qt::Key_Menu);
         PressKey(player, Qt::Key_A);
@@ -558,7 +581,8 @@ TEST(Shell, AFailureInsideAHandlerLeavesTheWindowRunning)
 
     // A command from the movie whose shell request throws: the command
     // ends there, the next command is taken as usual.
-    platform::SetShellOpenObserver([](const std::string&) { throw std::runtime_error("no shell"); });
+    platform::SetShellOpenObserver([](const std::string&) -> bool { throw std::runtime_error("no shell"); });
+    f.program.Write("Help.html", "<html></html>");
     f.Send("IDC_FS_Help");
     EXPECT_FALSE(f->Ended());
     f.Send("IDC_FS_Download");

@@ -33,7 +33,8 @@ public:
     /// mouse and keyboard reach the movie.
     virtual bool HasPlayerWindow() const = 0;
     /// Swallows the right button and the context-menu key before the movie
-    /// sees them (on), or lets them through again (off).
+    /// sees them (on), or lets them through again (off). A text box of the
+    /// movie keeps them: its editing menu is the user's, not the player's.
     virtual void SuppressContextMenu(bool on) = 0;
 };
 

@@ -205,20 +205,43 @@ void QuickMovieHost::SuppressContextMenu(bool on)
         widget_->removeEventFilter(this);
 }
 
+bool QuickMovieHost::IsTextBox(const QQuickItem* item)
+{
+    for (; item; item = item->parentItem())
+        if (item->inherits("QQuickTextInput"))
+            return true;
+    return false;
+}
+
+bool QuickMovieHost::TextBoxAt(const QPointF& position) const
+{
+    QQuickItem* item = widget_ ? widget_->rootObject() : nullptr;
+    // The topmost item under the point, down to the leaves.
+    for (QQuickItem* child = item; child;) {
+        item = child;
+        child = item->childAt(item->mapFromScene(position).x(), item->mapFromScene(position).y());
+    }
+    return IsTextBox(item);
+}
+
 bool QuickMovieHost::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != widget_)
         return false;
+    // The player's menu never opens; the address box keeps its editing menu.
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-        return static_cast<QMouseEvent*>(event)->button() == Qt::RightButton;
+    case QEvent::MouseButtonDblClick: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        return mouse->button() == Qt::RightButton && !TextBoxAt(mouse->position());
+    }
     case QEvent::ContextMenu:
         return true;
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
-        return static_cast<QKeyEvent*>(event)->key() == Qt::Key_Menu;
+        return static_cast<QKeyEvent*>(event)->key() == Qt::Key_Menu &&
+               !IsTextBox(widget_->quickWindow()->activeFocusItem());
     default:
         return false;
     }

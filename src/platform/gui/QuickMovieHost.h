@@ -73,6 +73,9 @@ private slots:
 private:
     void OnStatusChanged(QQuickWidget::Status status);
     void Apply(QObject* root, const std::string& name, const std::string& value);
+    /// A text box of the movie (or a part of one): it keeps its own editing menu.
+    static bool IsTextBox(const QQuickItem* item);
+    bool TextBoxAt(const QPointF& position) const;
     /// Tab or Shift+Tab onto the grid's place: enters the grid or goes past.
     bool TabPast(const QKeyEvent& key);
 
