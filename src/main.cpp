@@ -1,6 +1,7 @@
 // Tollivex: one window whose surface is the movie, a tray icon, and the
 // routines behind them. Creating the main window is the only entry point.
 #include "platform/FileSystem.h"
+#include "platform/SingleInstance.h"
 #include "platform/TerminationRequest.h"
 #include "platform/gui/MainWindowHost.h"
 #include "shell/AboutText.h"
@@ -31,6 +32,12 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(QIcon(QString::fromStdString(
         tollivex::platform::JoinPath(tollivex::platform::ProgramFolder(), tollivex::kTrayImageFile))));
 
+    // One program per user: a second start brings the running window to the
+    // front (out of the tray too) and leaves.
+    tollivex::platform::SingleInstance instance;
+    if (instance.Take() == tollivex::platform::SingleInstance::Claim::AlreadyRunning)
+        return 0;
+
     tollivex::frmMain form(tollivex::CreateFormControls());
     form.Form_Load();
     if (form.Ended())
@@ -38,6 +45,12 @@ int main(int argc, char** argv)
     // Asked to end by the desktop (a logout, `kill`): ended as a close would,
     // so the run stops at once and a half video stays under ".part".
     tollivex::platform::OnTerminationRequest([&form] { form.EndOnRequest(); });
+    instance.SetShowRequestHandler([&form] {
+        if (form.Ended())
+            return;
+        form.Window().Show();
+        form.Window().BringToForeground();
+    });
     form.Window().Show();
     return QApplication::exec();
 }

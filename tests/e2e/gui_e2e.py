@@ -11,7 +11,8 @@ folder. Then, with xdotool only (mouse and keyboard):
   2. the tray icon is in the tray host from start-up; its menu starts a run
      and stops it again (the cancel question answered Yes); the window hidden
      to the tray comes back by a double-click on the icon (not by a single
-     click) and by the menu's first item;
+     click), by the menu's first item and by starting the program again (the
+     second process ends with 0; still one window and one tray icon);
   3. with a long list focused, the wheel turned over the movie scrolls the
      list one row per notch, and does nothing while the list is not focused;
   4. the tray menu's exit item ends the program after its 200 ms timer;
@@ -19,7 +20,8 @@ folder. Then, with xdotool only (mouse and keyboard):
      close button, and by the window system's close request), the program
      asks, ends within a second although the answer is No, and what arrived
      stays under ".part", never under the video's name; the same for SIGTERM
-     (no question) and SIGKILL (no chance to do anything).
+     (no question) and SIGKILL (no chance to do anything); what the killed
+     program left behind does not stop the next start.
 
 State is read from outside: files in the download folder, what the servers
 were asked, the window tree, and pixels of screenshots.
@@ -579,6 +581,18 @@ def run(session, desktop_file=None):
     shown("the tray menu's first item to show the window")
     log("tray: hidden and shown by a double-click and by the menu")
 
+    # ---- one program per user: a second start brings the hidden window back
+    hide_to_tray()
+    second = subprocess.run([session.program], env=session.env, capture_output=True, timeout=30 * SLACK)
+    check(second.returncode == 0, "a second start ended with %d" % second.returncode)
+    shown("a second start to show the hidden window")
+    check(session.app.poll() is None, "a second start ended the running program")
+    windows = [w for w in session.windows() if w["cls"] == "Tollivex" and w["w"] == 639 and w["h"] == 535]
+    check(len(windows) == 1, "%d main windows after a second start" % len(windows))
+    icons = [w for w in session.windows() if w["cls"] == "Tollivex" and "panel" in w["ancestors"]]
+    check(len(icons) == 1, "%d tray icons after a second start" % len(icons))
+    log("second start: the hidden window shown, the second process ended with 0")
+
     # ---- 3. the wheel over the movie scrolls a long list ---------------------
     session.click(ADDRESS_BOX)
     # Anything can be queued (unsupported addresses are listed as such): item-00
@@ -689,6 +703,13 @@ def run(session, desktop_file=None):
     session.app.send_signal(signal.SIGKILL)
     check_ended_without_half_file("killed", time.monotonic(), -signal.SIGKILL)
     log("SIGKILL: nothing under the video's name, the half file under .part")
+
+    # ---- 8. what the killed program left (its lock and its name) stops no start
+    session.launch()
+    wait_until(session.main_window, 20, "the main window after a kill")
+    session.app.send_signal(signal.SIGTERM)
+    check(session.app.wait(10 * SLACK) == 0, "the program started after a kill did not end cleanly")
+    log("after a kill: the next start runs")
 
 def row_shift(before, after):
     """How many pixels the list's rows moved up from `before` to `after`,

@@ -1,0 +1,47 @@
+#pragma once
+// One running program per user. Two would share the scratch page file, catch
+// the same copied address and write the same video at once. The running
+// program holds a lock file and listens on a local name, both in the user's
+// private runtime folder (platform/RuntimeFolder.h), so programs of other
+// users never see each other. A later start finds the lock held, asks the
+// running program to bring its window to the front, and leaves.
+
+#include <functional>
+#include <memory>
+
+class QLocalServer;
+class QLockFile;
+
+namespace tollivex::platform {
+
+class SingleInstance {
+public:
+    enum class Claim {
+        First,          ///< this process is now the running program
+        AlreadyRunning, ///< another one runs and was asked to show its window: leave
+        Unguarded,      ///< no private folder or lock to be had: run unguarded
+    };
+
+    SingleInstance();
+    ~SingleInstance();
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
+
+    /// Takes the running program's place, or reaches the program that has it.
+    /// A lock or name left by a program that was killed is taken over: a dead
+    /// program never stops the next start. Needs the application object.
+    Claim Take();
+
+    /// In the running program: called (on the window's thread) for every
+    /// later start, which wants the window shown and in front.
+    void SetShowRequestHandler(std::function<void()> handler);
+
+private:
+    void Accept();
+
+    std::unique_ptr<QLockFile> lock_;
+    std::unique_ptr<QLocalServer> server_;
+    std::function<void()> showRequest_;
+};
+
+} // namespace tollivex::platform
