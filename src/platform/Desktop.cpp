@@ -1,5 +1,7 @@
 #include "platform/Desktop.h"
 
+#include "platform/DialogOwner.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
@@ -52,7 +54,7 @@ std::string PickFolder(const std::string& prompt, const std::string& startFolder
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         return {};
     const QString chosen = QFileDialog::getExistingDirectory(
-        QApplication::activeWindow(), QString::fromStdString(prompt), QString::fromStdString(startFolder),
+        DialogOwner(), QString::fromStdString(prompt), QString::fromStdString(startFolder),
         QFileDialog::ShowDirsOnly);
     return QDir::toNativeSeparators(chosen).toStdString();
 }

@@ -1,5 +1,7 @@
 #include "platform/MessageBox.h"
 
+#include "platform/DialogOwner.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -31,8 +33,10 @@ MessageAnswer ShowMessage(const std::string& text, const std::string& title, Mes
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
 
+    // Owned by the main window: centred over it and kept above it.
     QMessageBox box(ToQt(icon), QString::fromStdString(title), QString::fromStdString(text),
-                    buttons == MessageButtons::YesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok);
+                    buttons == MessageButtons::YesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
+                    DialogOwner());
     const int pressed = box.exec();
     if (buttons == MessageButtons::Ok)
         return MessageAnswer::Ok;

@@ -1,9 +1,12 @@
 // The main window host: close requests, size, and the wheel filter.
+#include "platform/MessageBox.h"
 #include "platform/gui/MainWindowHost.h"
 #include "platform/gui/QtControls.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -76,4 +79,27 @@ TEST(WindowHost, WheelOverAnyChildReachesTheHandlerOncePerNotch)
     deltas.clear();
     Wheel(child, 120);
     EXPECT_TRUE(deltas.empty());
+}
+
+TEST(WindowHost, AMessageBoxBelongsToTheShownMainWindowAndStandsOverItsMiddle)
+{
+    auto window = CreateMainWindowHost();
+    QWidget* widget = HostWidget(*window);
+    window->SetSize(639, 535);
+    window->Show();
+    widget->move(200, 150);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(widget));
+    QWidget* parent = nullptr;
+    QPoint middle;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box)
+            return;
+        parent = box->parentWidget();
+        middle = box->frameGeometry().center();
+        box->close();
+    });
+    ShowMessage("Asked over the window", "Tollivex", MessageIcon::Question, MessageButtons::YesNo);
+    EXPECT_EQ(parent, widget);
+    EXPECT_LE((middle - widget->frameGeometry().center()).manhattanLength(), 40);
 }

@@ -1,5 +1,6 @@
 #include "platform/gui/WidgetWindowHost.h"
 
+#include "platform/DialogOwner.h"
 #include "platform/gui/QtControls.h"
 
 #include <QApplication>
@@ -28,7 +29,7 @@ void MainWindowWidget::closeEvent(QCloseEvent* event)
     onCloseRequest();
 }
 
-WidgetWindowHost::WidgetWindowHost() : widget_(new MainWindowWidget) {}
+WidgetWindowHost::WidgetWindowHost() : widget_(new MainWindowWidget) { SetDialogOwner(widget_); }
 
 WidgetWindowHost::~WidgetWindowHost()
 {
