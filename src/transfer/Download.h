@@ -87,6 +87,11 @@ inline constexpr char kCouldNotWriteFile[] = "Could not write file";
 /// case is removed first.
 void SplitUrl(std::string& address, std::string& path);
 
+/// Removes a leading "https://" (any case) from an address and returns true;
+/// returns false and leaves any other address as it is. The information
+/// request asks a secure link's server over https, before SplitUrl.
+bool TakeSecureScheme(std::string& address);
+
 /// The text before the first NUL character.
 std::string TrimAtNul(const std::string& text);
 

@@ -30,8 +30,10 @@ void Download::RequestInformation()
     d.FileExists = false;
     d.LastModified = "Not Available";
 
+    // The request goes to the link's own scheme, host and port.
     std::string host = d.Url;
     std::string path;
+    const bool secure = TakeSecureScheme(host);
     SplitUrl(host, path);
     platform::DoEvents();
 
@@ -50,7 +52,7 @@ void Download::RequestInformation()
             user = d.SiteUser;
             password = d.SitePassword;
         }
-        auto connection = session->Connect(host, user, password);
+        auto connection = session->Connect(host, user, password, secure);
         platform::DoEvents();
         auto request = connection ? connection->OpenHeadRequest(path, kRequestVersion) : nullptr;
         platform::DoEvents();

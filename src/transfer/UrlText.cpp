@@ -6,18 +6,26 @@
 
 namespace tollivex {
 
+namespace {
+// Removes `scheme` (lower case) from the start of `address`, compared without regard to case.
+bool TakeScheme(std::string& address, const std::string& scheme)
+{
+    if (address.size() < scheme.size())
+        return false;
+    for (std::size_t i = 0; i < scheme.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(address[i])) != scheme[i])
+            return false;
+    address.erase(0, scheme.size());
+    return true;
+}
+} // namespace
+
+bool TakeSecureScheme(std::string& address) { return TakeScheme(address, "https://"); }
+
 void SplitUrl(std::string& address, std::string& path)
 {
     // Only "http://" is a scheme here; anything else stays part of the host.
-    static const std::string scheme = "http://";
-    if (address.size() >= scheme.size()) {
-        bool isHttp = true;
-        for (std::size_t i = 0; i < scheme.size(); ++i)
-            if (std::tolower(static_cast<unsigned char>(address[i])) != scheme[i])
-                isHttp = false;
-        if (isHttp)
-            address.erase(0, scheme.size());
-    }
+    TakeScheme(address, "http://");
     const auto slash = address.find('/');
     if (slash == std::string::npos)
         return;

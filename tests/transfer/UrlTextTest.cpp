@@ -40,6 +40,21 @@ TEST(SplitUrl, HostAndPathForEveryAddressForm)
     }
 }
 
+TEST(TakeSecureScheme, OnlyALeadingHttpsInAnyCase)
+{
+    const std::pair<std::string, std::string> taken[] = {{"https://h.com/a.flv", "h.com/a.flv"},
+                                                         {"HTTPS://h.com:8443/a", "h.com:8443/a"}};
+    for (auto [address, rest] : taken) {
+        EXPECT_TRUE(TakeSecureScheme(address));
+        EXPECT_EQ(address, rest);
+    }
+    for (std::string address : {"http://h.com/a", "h.com/https://x", "https:/h.com", ""}) {
+        const std::string before = address;
+        EXPECT_FALSE(TakeSecureScheme(address));
+        EXPECT_EQ(address, before);
+    }
+}
+
 TEST(TrimAtNul, CutsAtTheFirstNul)
 {
     EXPECT_EQ(TrimAtNul(std::string("200\0\0  ", 7)), "200");

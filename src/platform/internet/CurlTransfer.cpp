@@ -144,6 +144,9 @@ CurlTransfer::CurlTransfer(std::shared_ptr<CurlMulti> multi, const TransferOptio
         curl_easy_setopt(easy_, CURLOPT_PASSWORD, options.password ? options.password->c_str() : "");
         curl_easy_setopt(easy_, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_ANY));
     }
+    const std::string trusted = TrustedCertificates();
+    if (!trusted.empty())
+        curl_easy_setopt(easy_, CURLOPT_CAINFO, trusted.c_str());
     connectTo_ = HostMappingList();
     if (connectTo_)
         curl_easy_setopt(easy_, CURLOPT_CONNECT_TO, connectTo_);

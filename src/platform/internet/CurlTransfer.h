@@ -122,5 +122,7 @@ curl_slist* HostMappingList();
 int ConnectTimeoutSeconds();
 int StallTimeoutSeconds();
 bool HostMappingActive();
+/// The PEM file set by SetTrustedCertificates, "" for the system's.
+std::string TrustedCertificates();
 
 } // namespace tollivex::platform::internet

@@ -20,6 +20,7 @@ std::atomic<int> connectSeconds{kDefaultConnectSeconds};
 std::atomic<int> stallSeconds{kDefaultStallSeconds};
 
 std::mutex mappingMutex;
+std::string trustedCertificates; // guarded by mappingMutex
 std::map<std::string, int> mappedHosts; // lower-case host -> loopback port
 
 std::string Lower(std::string text)
@@ -115,6 +116,12 @@ void SetTimeouts(int connect, int stall)
 
 void ResetTimeouts() { SetTimeouts(kDefaultConnectSeconds, kDefaultStallSeconds); }
 
+void SetTrustedCertificates(const std::string& pemFile)
+{
+    std::lock_guard lock(mappingMutex);
+    trustedCertificates = pemFile;
+}
+
 namespace internet {
 
 curl_slist* HostMappingList()
@@ -129,6 +136,12 @@ curl_slist* HostMappingList()
 }
 
 bool HostMappingActive() { return !AllMappings().empty(); }
+
+std::string TrustedCertificates()
+{
+    std::lock_guard lock(mappingMutex);
+    return trustedCertificates;
+}
 
 int ConnectTimeoutSeconds() { return connectSeconds; }
 int StallTimeoutSeconds() { return stallSeconds; }

@@ -36,12 +36,13 @@ public:
     InternetSession(const InternetSession&) = delete;
     InternetSession& operator=(const InternetSession&) = delete;
 
-    /// A connection to `host` for HTTP. The host text may carry a port after a
-    /// colon ("example.com:8080"); without one the HTTP port 80 is used. No
-    /// user name means an anonymous connection. Nothing when the host text is
-    /// empty. No network traffic happens until a request is sent.
+    /// A connection to `host` for HTTP, or for HTTPS when `secure`. The host
+    /// text may carry a port after a colon ("example.com:8080"); without one
+    /// port 80 (443 for HTTPS) is used. No user name means an anonymous
+    /// connection. Nothing when the host text is empty. No network traffic
+    /// happens until a request is sent.
     std::unique_ptr<HttpConnection> Connect(const std::string& host, const std::optional<std::string>& user,
-                                            const std::optional<std::string>& password);
+                                            const std::optional<std::string>& password, bool secure = false);
 
     /// Opens a URL for GET: sends the request and waits until the answer's
     /// status and headers have arrived. The URL goes out as it is (http and
@@ -156,5 +157,10 @@ void ClearHostMappings();
 /// wait half a minute; ResetTimeouts() restores 15 s and 30 s.
 void SetTimeouts(int connectSeconds, int stallSeconds);
 void ResetTimeouts();
+
+/// Makes HTTPS requests trust the certificate authorities in this PEM file
+/// instead of the system's (a test's own self-signed server); "" restores
+/// the system's. Only callable from code: nothing outside can set it.
+void SetTrustedCertificates(const std::string& pemFile);
 
 } // namespace tollivex::platform

@@ -19,6 +19,7 @@ struct HttpConnection::Impl {
     std::shared_ptr<InternetSession::Impl> session;
     std::string host; // without the port
     int port = 80;
+    bool secure = false;
     bool usable = true; // false: the host text names no valid port
     std::optional<std::string> user;
     std::optional<std::string> password;
@@ -51,7 +52,7 @@ std::unique_ptr<InternetSession> InternetSession::Open(const std::string& userAg
 
 std::unique_ptr<HttpConnection> InternetSession::Connect(const std::string& host,
                                                          const std::optional<std::string>& user,
-                                                         const std::optional<std::string>& password)
+                                                         const std::optional<std::string>& password, bool secure)
 {
     if (host.empty())
         return nullptr;
@@ -60,6 +61,8 @@ std::unique_ptr<HttpConnection> InternetSession::Connect(const std::string& host
     impl->user = user;
     impl->password = password;
     impl->host = host;
+    impl->secure = secure;
+    impl->port = secure ? 443 : 80;
     // "host:port" connects to that port; a colon followed by anything but a
     // port number ("https:") names no server the request could reach.
     const auto colon = host.rfind(':');
@@ -113,7 +116,7 @@ HttpConnection::~HttpConnection() = default;
 std::unique_ptr<HeadRequest> HttpConnection::OpenHeadRequest(const std::string& path, const std::string& version)
 {
     TransferOptions options;
-    options.url = "http://" + impl_->host + ":" + std::to_string(impl_->port) + path;
+    options.url = (impl_->secure ? "https://" : "http://") + impl_->host + ":" + std::to_string(impl_->port) + path;
     options.userAgent = impl_->session->userAgent;
     options.head = true;
     options.http10 = version == "HTTP/1.0";
