@@ -27,6 +27,8 @@ tests=(
   libgtest-dev libcpp-httplib-dev python3 ccache
   # the real window: X display, input, window tree, clipboard, tray host, screenshots
   xvfb xauth xdotool x11-utils xclip imagemagick x11-apps trayer
+  # what a screen reader is given: a private session bus, the accessibility bus, its reader
+  dbus at-spi2-core python3-pyatspi
   # the installed tree and the package: menu entry, AppStream data, package checks
   desktop-file-utils appstream lintian dpkg-dev
 )

@@ -21,7 +21,11 @@ folder. Then, with xdotool only (mouse and keyboard):
      asks, ends within a second although the answer is No, and what arrived
      stays under ".part", never under the video's name; the same for SIGTERM
      (no question) and SIGKILL (no chance to do anything); what the killed
-     program left behind does not stop the next start.
+     program left behind does not stop the next start;
+  9. started once more on its own accessibility bus (atspi_probe.py), what
+     a screen reader reads: every control's name, role and state, buttons
+     and tabs pressed through AT-SPI, a list cell with its column name, and
+     the run's stages announced.
 
 State is read from outside: files in the download folder, what the servers
 were asked, the window tree, and pixels of screenshots.
@@ -710,6 +714,27 @@ def run(session, desktop_file=None):
     session.app.send_signal(signal.SIGTERM)
     check(session.app.wait(10 * SLACK) == 0, "the program started after a kill did not end cleanly")
     log("after a kill: the next start runs")
+
+    # ---- 9. what a screen reader is given: the tree over a private AT-SPI bus
+    probe_accessibility(session)
+
+
+def probe_accessibility(session):
+    """Runs atspi_probe.py inside its own session bus on this display, with
+    the program's settings and sites; its findings go to the log."""
+    probe = os.path.join(os.path.dirname(os.path.abspath(__file__)), "atspi_probe.py")
+    # pyatspi comes with the system's python3 (python3-pyatspi).
+    python = next((p for p in (sys.executable, "/usr/bin/python3")
+                   if subprocess.run([p, "-c", "import pyatspi"], capture_output=True).returncode == 0), None)
+    check(python is not None and shutil.which("dbus-run-session") and
+          os.path.exists("/usr/libexec/at-spi-bus-launcher"),
+          "dbus, at-spi2-core or python3-pyatspi is missing (tools/install-deps.sh installs them)")
+    result = subprocess.run(["dbus-run-session", "--", python, probe, session.program,
+                             "http://www.youtube.com/watch?v=demo42"], env=session.env, capture_output=True,
+                            text=True, timeout=120 * SLACK)
+    for line in result.stdout.splitlines():
+        log("accessibility: " + line)
+    check(result.returncode == 0, "the accessibility probe failed:\n" + result.stdout + result.stderr[-2000:])
 
 def row_shift(before, after):
     """How many pixels the list's rows moved up from `before` to `after`,
