@@ -178,8 +178,8 @@ TEST_F(StatusCellPixels, ASelectedRowShowsAFullBarInTheSelectionColours)
 
 TEST_F(StatusCellPixels, TextStandsOutAtLeastFourAndAHalfToOneInEveryState)
 {
-    Queue({"normal-row", "alternate-row", "selected-row", "current-cell", "edited-cell", "selected-bar"},
-          {"Waiting", "Waiting", "Waiting", "Waiting", "Waiting", "45"});
+    Queue({"normal-row", "alternate-row", "selected-row", "current-cell", "edited-cell", "selected-bar", "bar"},
+          {"Waiting", "Waiting", "Waiting", "Waiting", "Waiting", "45", "45"});
     SelectRow(2);
     SelectRow(5);
     QTableView* view = grid->View();
@@ -199,6 +199,7 @@ TEST_F(StatusCellPixels, TextStandsOutAtLeastFourAndAHalfToOneInEveryState)
     EXPECT_NE(image.pixel(cell(0).center().x(), cell(0).top() + 1), image.pixel(cell(1).center().x(), cell(1).top() + 1))
         << "every second row has its own background";
     EXPECT_GE(CellContrast(image, StatusRect(5)), 4.5) << "a selected progress cell";
+    EXPECT_GE(CellContrast(image, StatusRect(6)), 4.5) << "a progress cell";
 
     view->edit(view->model()->index(4, colFileName));
     auto* editor = view->findChild<QLineEdit*>();

@@ -1,5 +1,8 @@
 #include "platform/gui/TableGridLook.h"
 
+#include <QGuiApplication>
+#include <QPalette>
+
 #include <algorithm>
 #include <cmath>
 
@@ -34,6 +37,23 @@ QColor ReadableOn(const QColor& back, const QColor& wanted)
     const QColor black(0, 0, 0);
     const QColor white(255, 255, 255);
     return ContrastRatio(back, black) >= ContrastRatio(back, white) ? black : white;
+}
+
+void MakeHighlightReadable()
+{
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return;
+    QPalette palette = QGuiApplication::palette();
+    const QColor text = palette.color(QPalette::HighlightedText);
+    QColor bar = palette.color(QPalette::Highlight);
+    const bool lightText = Luminance(text) > 0.5;
+    for (int step = 0; step < 20 && ContrastRatio(bar, text) < kReadable; ++step)
+        bar = lightText ? bar.darker(110) : bar.lighter(110);
+    if (bar == palette.color(QPalette::Highlight))
+        return;
+    for (auto group : {QPalette::Active, QPalette::Inactive})
+        palette.setColor(group, QPalette::Highlight, bar);
+    QGuiApplication::setPalette(palette);
 }
 
 } // namespace tollivex::platform

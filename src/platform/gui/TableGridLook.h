@@ -28,5 +28,9 @@ double ContrastRatio(const QColor& a, const QColor& b);
 /// Text stays readable on `back`: `wanted` when it reaches 4.5:1 there,
 /// otherwise black or white, whichever stands out more.
 QColor ReadableOn(const QColor& back, const QColor& wanted);
+/// The application's highlight colours carry the percentage in the status
+/// cell's bar, text in one on the other: the highlight is darkened until the
+/// two stand 4.5:1 apart (the desktop's default blue on white is 3.7:1).
+void MakeHighlightReadable();
 
 } // namespace tollivex::platform
