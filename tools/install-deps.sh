@@ -2,6 +2,7 @@
 # Installs the Debian 12 packages of the named groups; skips apt entirely when
 # everything is there already.
 #   tools/install-deps.sh              build and run the program (./run)
+#   tools/install-deps.sh demo         ... and its demo site (./run --demo)
 #   tools/install-deps.sh tests        ... and run every test (./run-tests)
 #   tools/install-deps.sh bench        ... and the benchmarks (the bench/ scripts)
 #   tools/install-deps.sh fuzz         ... and the fuzzers (tools/fuzz.sh)
@@ -13,13 +14,13 @@ program=(
   g++ cmake ninja-build pkg-config
   # the window: widgets, the movie (Qt Quick), its controls, the X platform plugin
   qt6-base-dev qt6-declarative-dev qml6-module-qtquick qml6-module-qtquick-controls
-  qml6-module-qtquick-templates qml6-module-qtquick-layouts qml6-module-qtquick-window
-  qml6-module-qtqml-workerscript qt6-qpa-plugins fonts-dejavu-core
+  qml6-module-qtquick-templates qml6-module-qtqml-workerscript qt6-qpa-plugins fonts-dejavu-core
   # the download component
   libcurl4-openssl-dev
-  # the demo site (./run --demo)
-  python3
 )
+
+# The demo site (./run --demo).
+demo=(python3)
 
 # The tests, beside the program's own packages.
 tests=(
@@ -45,11 +46,12 @@ fuzz=(clang libclang-rt-14-dev)
 wanted=("${program[@]}")
 for group in "$@"; do
   case $group in
+    demo) wanted+=("${demo[@]}") ;;
     tests) wanted+=("${tests[@]}") ;;
     bench) wanted+=("${bench[@]}") ;;
     fuzz) wanted+=("${fuzz[@]}") ;;
     package) wanted+=("${package[@]}") ;;
-    *) echo "unknown package group: $group (tests, bench, fuzz or package)" >&2; exit 2 ;;
+    *) echo "unknown package group: $group (demo, tests, bench, fuzz or package)" >&2; exit 2 ;;
   esac
 done
 
