@@ -34,8 +34,9 @@ tests=(
   desktop-file-utils appstream lintian dpkg-dev
 )
 
-# The benchmarks: Google Benchmark and a web server the scripts start themselves.
-bench=(libbenchmark-dev nginx-light curl time)
+# The benchmarks: Google Benchmark, a web server the scripts start themselves,
+# and the private X display of the window's benchmarks.
+bench=(libbenchmark-dev nginx-light curl time xvfb xauth xclip)
 
 # The Debian package: dpkg-shlibdeps finds the libraries' packages.
 package=(dpkg-dev)
@@ -85,6 +86,6 @@ $SUDO apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 
 if [ -n "$new_server" ]; then
-  if command -v deb-systemd-helper > /dev/null; then $SUDO deb-systemd-helper disable nginx.service; fi
-  if command -v update-rc.d > /dev/null; then $SUDO update-rc.d nginx disable > /dev/null 2>&1 || true; fi
+  if command -v systemctl > /dev/null; then $SUDO systemctl disable --quiet nginx.service; fi
+  if command -v update-rc.d > /dev/null; then $SUDO update-rc.d nginx disable > /dev/null; fi
 fi
