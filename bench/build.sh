@@ -7,4 +7,4 @@ cd "$(dirname "$0")/.."
 tools/install-deps.sh bench
 folder=${1:-build}
 shift || true
-tools/build.sh "$folder" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLLIVEX_TESTS=OFF -DTOLLIVEX_BENCH=ON "$@"
+tools/build.sh "$folder" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLLIVEX_TESTS=OFF -DTOLLIVEX_BENCH=ON -DCMAKE_UNITY_BUILD=OFF "$@"
