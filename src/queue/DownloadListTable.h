@@ -29,6 +29,7 @@ public:
     struct Row {
         int ID = 0;
         std::array<std::string, kDownloadListColumns> text;  // display texts; text[colID] is ID in decimal
+        std::string reason;  // why the item failed or stopped, shown as the row's tool tip; "" for none
     };
 
     /// Appends an empty row and returns it.

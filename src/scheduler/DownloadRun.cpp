@@ -6,6 +6,7 @@
 #include "platform/FileSystem.h"
 #include "queue/DownloadQueue.h"
 #include "queue/TextHelpers.h"
+#include "scheduler/FailureReasons.h"
 #include "scheduler/ItemLookup.h"
 #include "scheduler/LocalFileInfo.h"
 #include "scheduler/VideoFile.h"
@@ -51,10 +52,11 @@ void SetStatus(int index, const char* text) { DownloadQueue[static_cast<size_t>(
 
 // After a stop or a transfer the item is written only where it now is: the
 // user may have moved or removed it while window events ran.
-int EndStopped(frmMain& form, const std::string& address)
+int EndStopped(frmMain& form, const std::string& address, const std::string& reason)
 {
     if (form.Ended())
         return kStopRun;
+    NoteFailureReason(address, reason);
     const int at = FindQueuedAddress(address);
     if (at >= 0) {
         SetStatus(at, status::kCancelled);
@@ -73,6 +75,26 @@ int NextIndex(int index, int at)
     return at + 1 < index ? at + 1 : index;
 }
 
+// Why a finished transfer is not the whole video, "" when it is: the answer
+// was the file and every announced byte arrived.
+std::string TransferFailure(frmMain& form, bool arrived, const std::string& sizeText, double announced)
+{
+    const std::int64_t received = form.Download.BytesReceived();
+    if (form.sDownloadResult == kCouldNotFindUrl)
+        return VideoNotAnswered(form.Download.Url(), form.Download.ResponseStatus());
+    if (form.sDownloadResult == kCouldNotReadUrl)
+        return VideoEndedEarly(received, announced);
+    if (form.sDownloadResult == kCouldNotWriteFile)
+        return FolderNotWritten();
+    if (!arrived || !form.bTransferCompleted || form.sDownloadResult != "1")
+        return FailedInside();
+    if (SizeTextMarksFailure(sizeText))
+        return VideoDenied();
+    if (!ReceivedWhatWasAnnounced(received, announced))
+        return VideoEndedEarly(received, announced);
+    return {};
+}
+
 // Prepares and downloads the item at `index`; returns the next index to look at.
 int RunItem(frmMain& form, int index)
 {
@@ -84,7 +106,7 @@ int RunItem(frmMain& form, int index)
     const std::string link = form.PrepareItem(form.iCurrentIndex);
     form.FillDownloadList();
     if (form.bStopRequested || form.Ended())
-        return EndStopped(form, address);
+        return EndStopped(form, address, StoppedByUser(0, -1));
 
     int at = FindQueuedAddress(address);
     if (at < 0)
@@ -103,6 +125,7 @@ int RunItem(frmMain& form, int index)
     form.Download.SetUrl(link);
     form.Download.SetLocalFile(partPath);
     if (!MakeRoomFor(path, partPath)) {
+        NoteFailureReason(address, FolderNotWritten());
         item.Status = status::kError;
         form.FillDownloadList();
         return NextIndex(index, at);
@@ -121,18 +144,18 @@ int RunItem(frmMain& form, int index)
         arrived = false;  // the local file could not be opened or written
     }
     if (form.bStopRequested || form.Ended())
-        return EndStopped(form, address);
+        return EndStopped(form, address, StoppedByUser(form.Download.BytesReceived(), announced));
 
     // "Complete" is the whole video under its name: the answer was the file,
     // every announced byte arrived, and the rename published it. Otherwise
     // what arrived stays under ".part" only. A video whose item the user
     // removed meanwhile is still published when it is whole.
-    const bool complete = arrived && form.bTransferCompleted && form.sDownloadResult == "1" &&
-                          !SizeTextMarksFailure(sizeText) &&
-                          ReceivedWhatWasAnnounced(form.Download.BytesReceived(), announced) &&
-                          platform::ReplaceFile(partPath, path);
+    const std::string failure = TransferFailure(form, arrived, sizeText, announced);
+    const bool complete = failure.empty() && platform::ReplaceFile(partPath, path);
     if (complete)
         NotePublished(path, address);
+    else
+        NoteFailureReason(address, failure.empty() ? FolderNotWritten() : failure);
 
     at = FindQueuedAddress(address);
     if (at < 0)
@@ -172,8 +195,10 @@ void frmMain::StartDownloading()
         } catch (...) {
             // Whatever failed, this item did not arrive.
             const int at = FindQueuedAddress(sCurrentAddress);
-            if (at >= 0 && !Ended())
+            if (at >= 0 && !Ended()) {
                 SetStatus(at, status::kError);
+                NoteFailureReason(sCurrentAddress, FailedInside());
+            }
             ++index;
         }
     }

@@ -5,10 +5,24 @@
 
 #include "queue/DownloadQueue.h"
 #include "resolve/SiteCode.h"
+#include "scheduler/FailureReasons.h"
 #include "scheduler/ItemLookup.h"
 #include "scheduler/LocalFileInfo.h"
 
 namespace tollivex {
+
+namespace {
+// Why the page fetch failed, by the component's error text.
+std::string PageFailureReason(const std::string& error, const std::string& address, int status)
+{
+    if (error == kCouldNotFindUrl)
+        return PageNotFetched(address, status);
+    if (error == kCouldNotReadUrl)
+        return PageBrokeOff();
+    // The scratch file could not be made or written.
+    return ScratchFileNotWritten();
+}
+} // namespace
 
 std::string frmMain::PrepareItem(int index)
 {
@@ -18,15 +32,18 @@ std::string frmMain::PrepareItem(int index)
     // The page fetch lets window events run: the user may move or remove the
     // item meanwhile, so it is found again by its address afterwards.
     const std::string address = DownloadQueue[static_cast<size_t>(index)].Video_URL;
+    ForgetFailureReason(address);
     DownloadQueue[static_cast<size_t>(index)].Status = status::kPreparingStart;
     FillDownloadList();
 
     std::string outcome;
+    bool failedInside = false;
     try {
         outcome = GetDownloadLink(address);
     } catch (...) {
         // Scratch file or component failure: the page did not come.
         outcome = "-2";
+        failedInside = true;
     }
     if (Ended())
         return result;
@@ -35,17 +52,23 @@ std::string frmMain::PrepareItem(int index)
     if (at < 0)
         return result;
     if (outcome == "-1") {
+        NoteFailureReason(address, NotSupported());
         DownloadQueue[static_cast<size_t>(at)].Status = status::kError;
         DownloadQueue[static_cast<size_t>(at)].FileName = filename::kUnsupportedLink;
         return result;
     }
     if (outcome == "0") {
+        NoteFailureReason(address, PageHoldsNoVideo());
         DownloadQueue[static_cast<size_t>(at)].FileName = filename::kProcessFailed;
         DownloadQueue[static_cast<size_t>(at)].Status = status::kError;
         return result;
     }
     if (outcome == "-2" || bStopRequested) {
         // A stopped run asks the server nothing more; the run marks the item.
+        if (!bStopRequested)
+            NoteFailureReason(address, failedInside ? FailedInside()
+                                                    : PageFailureReason(sDownloadResult, address,
+                                                                        Download.ResponseStatus()));
         DownloadQueue[static_cast<size_t>(at)].Status = status::kError;
         return result;
     }
@@ -54,6 +77,7 @@ std::string frmMain::PrepareItem(int index)
     try {
         info = GetLocalFileInfo(outcome, GetSiteCode(address));
     } catch (...) {
+        NoteFailureReason(address, FailedInside());
         at = FindQueuedAddress(address);
         if (at >= 0)
             DownloadQueue[static_cast<size_t>(at)].Status = status::kError;

@@ -8,6 +8,7 @@
 #include "queue/DownloadQueue.h"
 #include "queue/TextHelpers.h"
 #include "resolve/SiteCode.h"
+#include "scheduler/FailureReasons.h"
 
 #include <new>
 #include <stdexcept>
@@ -71,6 +72,7 @@ void frmMain::FillDownloadList()
 
     ScopedFlag filling(bFillingList_);
     try {
+        ForgetReasonsOfRemovedItems();
         rsDownloadList.reset();
         auto table = std::make_shared<DownloadListTable>();
         // Both bounds are read once; an item removed meanwhile leaves its row empty.
@@ -86,6 +88,7 @@ void frmMain::FillDownloadList()
                 table->SetField(row, colFileName, item.FileName);
                 table->SetField(row, colStatus, item.Status);
                 table->SetField(row, colFileSize, item.FileSize);
+                table->RowAt(row).reason = ReasonShownFor(item);
             }
             YieldToWindow();
         }

@@ -40,6 +40,7 @@ bool Download::StartDownload()
 bool Download::Transferring() const { return impl_->bTransferring; }
 double Download::AnnouncedSize() const { return impl_->AnnouncedSize; }
 std::int64_t Download::BytesReceived() const { return impl_->BytesReceived; }
+int Download::ResponseStatus() const { return impl_->ResponseStatus; }
 
 void Download::CancelDownload() { impl_->bCancel = true; }
 

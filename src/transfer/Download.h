@@ -50,6 +50,8 @@ public:
     double AnnouncedSize() const;
     /// The bytes the last transfer wrote into LocalFile.
     std::int64_t BytesReceived() const;
+    /// The status code the server answered the last transfer with; 0 when no answer came.
+    int ResponseStatus() const;
 
     /// True while the component holds an internet session (kept between
     /// operations; every transfer that reaches an end closes it).

@@ -23,6 +23,7 @@ struct Download::Impl {
     float FileSize = 0;
     double AnnouncedSize = -1; // FileSize of the last request, exact
     std::int64_t BytesReceived = 0;
+    int ResponseStatus = 0;
     std::string SiteUser;
     std::string SitePassword;
     bool FileExists = false;

@@ -61,6 +61,7 @@ bool Download::Impl::TransferFile(Download& owner)
 {
     bCancel = false;
     BytesReceived = 0;
+    ResponseStatus = 0;
     platform::DoEvents();
     if (!hSession)
         OpenSession();
@@ -90,6 +91,7 @@ bool Download::Impl::TransferFile(Download& owner)
         url.reset();
         return cancelledBeforeData();
     }
+    ResponseStatus = url ? url->StatusCode() : 0;
     // Only a 200 answer carries the whole file: an error page, an empty
     // answer (204), a "not modified" (304), a part of the file (206) or a
     // redirect that leads nowhere is never saved. The local file stays untouched.

@@ -200,6 +200,13 @@ TEST_F(RunFixture, FailedPagesAndFilesEndInErrorNeverComplete)
     EXPECT_EQ(DownloadQueue[2].FileName, "gone.flv");
     EXPECT_EQ(ItemStatus(3), "Complete");
     EXPECT_TRUE(FileHolds("good.flv", VideoBytes(4000)));
+    // Each failure explains itself in its row's tool tip.
+    EXPECT_EQ(StatusTip(0), "The page could not be fetched (the server answered 404). Check the address, or try "
+                            "again later.");
+    EXPECT_EQ(StatusTip(1), "The page holds no video address. The video may have been removed, or the site has "
+                            "changed.");
+    EXPECT_EQ(StatusTip(2), "The server answered 404, not the video. Try again later.");
+    EXPECT_EQ(StatusTip(3), "");
     // Each item went to its own link: nothing was fetched twice.
     EXPECT_EQ(server->RequestCount("/good.flv"), 2);  // one HEAD, one GET
 }

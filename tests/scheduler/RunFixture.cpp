@@ -190,6 +190,16 @@ std::string RunFixture::ItemStatus(int index) const
                                                              : std::string("<no item>");
 }
 
+std::string RunFixture::StatusTip(int index) const
+{
+    platform::GridControl& grid = form->DownloadGrid();
+    for (auto row = grid.FirstRow(); row; row = grid.NextRow(*row)) {
+        if (grid.CellText(platform::GridCell{*row, colID}) == std::to_string(index + 1))
+            return grid.CellTip(platform::GridCell{*row, colStatus});
+    }
+    return "<no row>";
+}
+
 std::vector<std::string> RunFixture::StatusesOf(int index, bool fetchingPage) const
 {
     std::vector<std::string> statuses;

@@ -58,6 +58,8 @@ protected:
     /// Lets window events run for up to `ms` or until `done` holds.
     static void WaitUntil(const std::function<bool()>& done, int ms);
     std::string ItemStatus(int index) const;
+    /// The tool tip of the item's status cell in the grid ("<no row>" without one).
+    std::string StatusTip(int index) const;
     /// Statuses the item had at each event while the run worked on it.
     std::vector<std::string> StatusesOf(int index, bool fetchingPage) const;
 

@@ -44,33 +44,43 @@ TEST_F(RunFixture, OnlyTheWholeVideoEverTakesItsNameAndAnOlderFileSurvivesEveryF
         During during;
         const char* status;
         std::map<std::string, std::size_t> files;  // what the folder holds afterwards
+        std::string reason;                         // the row's tool tip begins so
     };
+    const std::string notTheVideo = ", not the video. Try again later.";
+    const std::string folderNotWritten =
+        "The folder could not be written. Check that the download folder exists and has room.";
     const std::string video = VideoBytes(kVideoSize);
     const std::string announced = Head("200 OK", Length(kVideoSize));
     const std::string whole = announced + video;
     const std::size_t older = kOlder.size();
     const Row rows[] = {
-        {"whole", announced, whole, During::Nothing, "Complete", {{"v.flv", kVideoSize}}},
-        {"204", announced, Head("204 No Content", ""), During::Nothing, "ERROR", {{"v.flv", older}}},
-        {"304", announced, Head("304 Not Modified", ""), During::Nothing, "ERROR", {{"v.flv", older}}},
+        {"whole", announced, whole, During::Nothing, "Complete", {{"v.flv", kVideoSize}}, ""},
+        {"204", announced, Head("204 No Content", ""), During::Nothing, "ERROR", {{"v.flv", older}},
+         "The server answered 204" + notTheVideo},
+        {"304", announced, Head("304 Not Modified", ""), During::Nothing, "ERROR", {{"v.flv", older}},
+         "The server answered 304" + notTheVideo},
         {"206", announced,
          Head("206 Partial Content", Length(10000) + "Content-Range: bytes 0-9999/307200\r\n") + video.substr(0, 10000),
-         During::Nothing, "ERROR", {{"v.flv", older}}},
+         During::Nothing, "ERROR", {{"v.flv", older}}, "The server answered 206" + notTheVideo},
         {"302 without Location", announced, Head("302 Found", Length(0)), During::Nothing, "ERROR",
-         {{"v.flv", older}}},
+         {{"v.flv", older}}, "The server answered 302" + notTheVideo},
         {"503", announced, Head("503 Service Unavailable", Length(5)) + "later", During::Nothing, "ERROR",
-         {{"v.flv", older}}},
+         {{"v.flv", older}}, "The server answered 503" + notTheVideo},
         {"a page instead of 5,000,000 bytes", Head("200 OK", Length(5000000)),
          Head("200 OK", Length(46)) + std::string(46, 'h'), During::Nothing, "ERROR",
-         {{"v.flv", older}, {"v.flv.part", 46}}},
+         {{"v.flv", older}, {"v.flv.part", 46}}, "The download ended early at 46 Bytes of 4.8 MB. Try again."},
         {"no length, closed early", announced, Head("200 OK", "") + video.substr(0, 102400), During::Nothing,
-         "ERROR", {{"v.flv", older}, {"v.flv.part", 102400}}},
+         "ERROR", {{"v.flv", older}, {"v.flv.part", 102400}},
+         "The download ended early at 100 KB of 300 KB. Try again."},
         {"announced length, closed early", announced, announced + video.substr(0, 100000), During::Nothing,
-         "ERROR", {{"v.flv", older}, {"v.flv.part", 100000}}},
+         "ERROR", {{"v.flv", older}, {"v.flv.part", 100000}},
+         "The download ended early at 97.7 KB of 300 KB. Try again."},
         {"longer than announced", announced, Head("200 OK", Length(400000)) + VideoBytes(400000), During::Nothing,
-         "ERROR", {{"v.flv", older}, {"v.flv.part", 400000}}},
-        {"stopped", announced, whole, During::Stop, "Cancelled", {{"v.flv", older}, {"v.flv.part", 0}}},
-        {"folder removed", announced, whole, During::RemoveFolder, "ERROR", {}},
+         "ERROR", {{"v.flv", older}, {"v.flv.part", 400000}},
+         "The server sent 390.6 KB, more than the 300 KB it announced, so it is not the video. Try again later."},
+        {"stopped", announced, whole, During::Stop, "Cancelled", {{"v.flv", older}, {"v.flv.part", 0}},
+         "Stopped at "},
+        {"folder removed", announced, whole, During::RemoveFolder, "ERROR", {}, folderNotWritten},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -98,6 +108,8 @@ TEST_F(RunFixture, OnlyTheWholeVideoEverTakesItsNameAndAnOlderFileSurvivesEveryF
         Run();
 
         EXPECT_EQ(ItemStatus(0), row.status);
+        const std::string tip = StatusTip(0);
+        EXPECT_EQ(tip.substr(0, row.reason.empty() ? std::string::npos : row.reason.size()), row.reason) << tip;
         auto files = FolderContent(downloadDir);
         // A stopped transfer keeps what it had under ".part"; its size depends on the moment.
         if (row.during == During::Stop && files.count("v.flv.part"))

@@ -83,6 +83,8 @@ public:
 
     // Cells by column position 0..4.
     virtual std::string CellText(const GridCell& cell) const = 0;
+    /// The tool tip the cell shows, "" for none.
+    virtual std::string CellTip(const GridCell& cell) const = 0;
     /// Writes a value that shows at once, without a rebuild.
     virtual void SetCellValue(const GridCell& cell, const std::string& value) = 0;
     virtual bool IsCellSelected(const GridCell& cell) const = 0;

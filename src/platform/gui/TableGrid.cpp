@@ -160,6 +160,13 @@ std::string TableGrid::CellText(const GridCell& cell) const
     return model_->Text(cell.row.index, cell.column);
 }
 
+std::string TableGrid::CellTip(const GridCell& cell) const
+{
+    if (!IsCurrent(cell))
+        return {};
+    return model_->Tip(cell.row.index, cell.column);
+}
+
 void TableGrid::SetCellValue(const GridCell& cell, const std::string& value)
 {
     if (!IsCurrent(cell))

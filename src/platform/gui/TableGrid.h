@@ -38,6 +38,7 @@ public:
     void SetRowSelected(const GridRow& row, bool selected) override;
 
     std::string CellText(const GridCell& cell) const override;
+    std::string CellTip(const GridCell& cell) const override;
     void SetCellValue(const GridCell& cell, const std::string& value) override;
     bool IsCellSelected(const GridCell& cell) const override;
     void SetCellSelected(const GridCell& cell, bool selected) override;

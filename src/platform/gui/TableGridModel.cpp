@@ -46,6 +46,20 @@ void TableGridModel::Write(int row, int column, const std::string& value)
     emit dataChanged(at, at, {Qt::DisplayRole, Qt::EditRole});
 }
 
+std::string TableGridModel::Tip(int row, int column) const
+{
+    if (!table_ || row < 0 || column < 0 || column >= kDownloadListColumns ||
+        static_cast<size_t>(row) >= table_->RowCount())
+        return {};
+    // A status written since (progress of a new attempt) outdates the reason.
+    const bool statusRewritten = written_.count(Key(row, colStatus)) != 0;
+    const std::string reason = statusRewritten ? std::string() : table_->RowAt(static_cast<size_t>(row)).reason;
+    if (!tips_[static_cast<size_t>(column)])
+        return reason;
+    const std::string& text = Text(row, column);
+    return reason.empty() || text.empty() ? text : text + "\n" + reason;
+}
+
 void TableGridModel::SetCaption(int column, const std::string& caption)
 {
     if (column < 0 || column >= kDownloadListColumns)
@@ -109,8 +123,10 @@ QVariant TableGridModel::data(const QModelIndex& index, int role) const
         return QString::fromStdString(Text(index.row(), index.column()));
     if (role == Qt::AccessibleTextRole)
         return AccessibleText(index.row(), index.column());
-    if (role == Qt::ToolTipRole && tips_[column])
-        return QString::fromStdString(Text(index.row(), index.column()));
+    if (role == Qt::ToolTipRole) {
+        const std::string tip = Tip(index.row(), index.column());
+        return tip.empty() ? QVariant() : QVariant(QString::fromStdString(tip));
+    }
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::Alignment((centered_[column] ? Qt::AlignHCenter : Qt::AlignLeft) |
                                                  Qt::AlignVCenter));

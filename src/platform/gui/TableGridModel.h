@@ -26,6 +26,10 @@ public:
 
     /// Display text of a cell, "" outside the table.
     const std::string& Text(int row, int column) const;
+    /// The cell's tool tip: the row's failure reason (while the status cell
+    /// shows what the table gave it) under the cell's whole text for a column
+    /// with full-text tips; "" for none.
+    std::string Tip(int row, int column) const;
     /// Writes a value that shows at once.
     void Write(int row, int column, const std::string& value);
 
