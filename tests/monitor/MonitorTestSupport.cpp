@@ -11,6 +11,12 @@
 
 #include <algorithm>
 
+#ifdef __linux__
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 namespace tollivex::test {
 
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs)
@@ -42,6 +48,11 @@ CpuLoad::CpuLoad()
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     for (unsigned i = 0; i < cores; ++i)
         spinners_.emplace_back([this] {
+#ifdef __linux__
+            // Background work, as a build beside the user: it takes every idle
+            // moment but leaves the programs the user works with first in line.
+            setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 19);
+#endif
             volatile unsigned long spin = 0;
             while (!stop_.load(std::memory_order_relaxed))
                 spin = spin + 1;

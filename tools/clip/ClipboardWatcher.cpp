@@ -48,6 +48,10 @@ bool ClipboardWatcher::Start()
     connect(&liveness_, &QTimer::timeout, this, &ClipboardWatcher::CheckMailbox);
     liveness_.start(kLivenessMs);
 
+    // The first read sets up what every later one uses (atoms, the mime
+    // machinery): done now, the first copy is read as quickly as the next.
+    if (const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard))
+        (void)data->text();
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &ClipboardWatcher::ClipboardChanged);
     return true;
 }
