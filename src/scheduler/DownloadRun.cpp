@@ -152,10 +152,14 @@ int RunItem(frmMain& form, int index)
     // removed meanwhile is still published when it is whole.
     const std::string failure = TransferFailure(form, arrived, sizeText, announced);
     const bool complete = failure.empty() && platform::ReplaceFile(partPath, path);
-    if (complete)
+    if (complete) {
         NotePublished(path, address);
-    else
+    } else {
         NoteFailureReason(address, failure.empty() ? FolderNotWritten() : failure);
+        // A body of the wrong length or a failed rename reads as a broken transfer.
+        if (form.sDownloadResult == "1")
+            form.sDownloadResult = kCouldNotReadUrl;
+    }
 
     at = FindQueuedAddress(address);
     if (at < 0)
