@@ -155,6 +155,7 @@ Rectangle {
         Text {
             x: 128; anchors.verticalCenter: parent.verticalCenter; anchors.verticalCenterOffset: 2
             text: "video downloader"; color: root.muted; font.pixelSize: 12
+            Accessible.role: Accessible.StaticText; Accessible.name: text
         }
         Row {
             anchors.right: parent.right; anchors.rightMargin: 8

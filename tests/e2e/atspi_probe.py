@@ -28,7 +28,7 @@ SLACK = float(os.environ.get("TOLLIVEX_E2E_SLACK", "4"))
 
 # name, role: every control and text the window shows, as it is exposed.
 EXPECTED = [
-    ("Tollivex", "heading"),
+    ("Tollivex", "heading"), ("video downloader", "label"),
     ("Minimise", "push button"), ("Hide to tray", "push button"), ("Close", "push button"),
     ("Pages", "page tab list"), ("Download", "page tab"), ("About", "page tab"),
     ("Help", "push button"), ("Web site", "push button"),
