@@ -253,9 +253,15 @@ TEST_F(GridFixture, AScreenReaderHearsCellsWithTheirColumnsAndEachNewStageOnce)
     EXPECT_EQ(status->text(QAccessible::Name), "Download Status: 6%");
     // A rebuild that finishes the item announces it; new items do not.
     auto table = MakeTable(3);
-    table->SetField(1, colStatus, "Complete");
+    table->SetField(1, colStatus, "ERROR");
+    table->RowAt(1).reason = "The server answered 404. Try again later.";
     grid.SetDataSource(table);
-    EXPECT_EQ(grid.Announcer().Last().toStdString(), "file2.flv: Complete");
+    EXPECT_EQ(grid.Announcer().Last().toStdString(), "file2.flv: ERROR");
+    // Why it failed comes with its cells (one not read before: cells already
+    // read are renewed only while a screen reader listens).
+    QAccessibleInterface* name = list->tableInterface()->cellAt(1, colFileName);
+    EXPECT_EQ(name->text(QAccessible::Name), "FileName: file2.flv");
+    EXPECT_EQ(name->text(QAccessible::Description), "The server answered 404. Try again later.");
 }
 
 } // namespace

@@ -123,6 +123,9 @@ QVariant TableGridModel::data(const QModelIndex& index, int role) const
         return QString::fromStdString(Text(index.row(), index.column()));
     if (role == Qt::AccessibleTextRole)
         return AccessibleText(index.row(), index.column());
+    // Why an item failed, and what to do, is read out with each of its cells.
+    if (role == Qt::AccessibleDescriptionRole)
+        return QString::fromStdString(Tip(index.row(), colStatus));
     if (role == Qt::ToolTipRole) {
         const std::string tip = Tip(index.row(), index.column());
         return tip.empty() ? QVariant() : QVariant(QString::fromStdString(tip));
