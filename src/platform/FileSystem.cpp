@@ -10,6 +10,11 @@
 #include <sstream>
 #include <system_error>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace tollivex::platform {
@@ -22,6 +27,21 @@ std::string& ProgramFolderOverride()
 }
 
 fs::path ToPath(const std::string& utf8) { return fs::u8path(utf8); }
+
+// Puts a file's (or a folder's) data on the disk itself, so that a rename
+// after it can never, after a power cut, name a file whose data was lost.
+void SyncToDisk(const std::string& path)
+{
+#ifndef _WIN32
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+#else
+    (void)path;
+#endif
+}
 } // namespace
 
 char PathSeparator()
@@ -71,6 +91,7 @@ bool ReplaceFile(const std::string& from, const std::string& to)
 {
     if (!FileExists(from) || FolderExists(to))
         return false;
+    SyncToDisk(from);
     std::error_code ec;
     const fs::path target = ToPath(to);
     fs::rename(ToPath(from), target, ec);
@@ -81,6 +102,8 @@ bool ReplaceFile(const std::string& from, const std::string& to)
         ec.clear();
         fs::rename(ToPath(from), target, ec);
     }
+    if (!ec)
+        SyncToDisk(target.parent_path().string());
     return !ec;
 }
 

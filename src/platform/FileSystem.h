@@ -24,7 +24,8 @@ bool FileExists(const std::string& path);
 bool DeleteRegularFile(const std::string& path);
 /// Renames the file `from` to `to` in one step, replacing a file (read-only
 /// ones included) or a link at `to`: at every moment `to` is either the old
-/// file whole or the new one whole. Never replaces a folder. False when the
+/// file whole or the new one whole, also after a power cut (the data reaches
+/// the disk before the rename). Never replaces a folder. False when the
 /// rename failed; `from` then stays as it was.
 bool ReplaceFile(const std::string& from, const std::string& to);
 /// The whole content of a file as bytes, or nothing when it cannot be read.
