@@ -1,5 +1,6 @@
 # Removes what `cmake --install` put in place, as listed in the build folder's
-# install_manifest.txt, then the program's own folders (lib/tollivex,
+# install_manifest.txt, and the page file the program keeps beside itself
+# (Parse.wvi), then the program's own folders (lib/tollivex,
 # share/doc/tollivex) once they are empty; shared folders stay.
 #   cmake -DBUILD_DIR=<build> -P uninstall.cmake
 set(manifest "${BUILD_DIR}/install_manifest.txt")
@@ -22,6 +23,7 @@ foreach(file IN LISTS installed)
 endforeach()
 list(REMOVE_DUPLICATES own_dirs)
 foreach(dir IN LISTS own_dirs)
+  file(REMOVE "${dir}/Parse.wvi")
   file(GLOB left "${dir}/*")
   if(IS_DIRECTORY "${dir}" AND NOT left)
     file(REMOVE_RECURSE "${dir}")

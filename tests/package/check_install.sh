@@ -47,11 +47,13 @@ if unshare --mount true 2> /dev/null; then
     _ "$stage/usr" "${e2e[@]}" || exit $?
   [ -f "$XDG_CACHE_HOME/Harrowmere/Tollivex/Parse.wvi" ] || fail "the page file is not in the per-user cache"
 else
+  # (a chroot, say): the folder stays writable, and the page file is kept in it.
   echo "no mount namespace here: the program folder stays writable"
   "${e2e[@]}"
+  [ -f lib/tollivex/Parse.wvi ] || fail "the page file is not in the writable program folder"
 fi
 
-# The uninstall target takes back every file and the program's own folders.
+# The uninstall target takes back every file, the page file and the program's own folders.
 cmake --build "$build" --target uninstall > /dev/null
 left=$(find "$stage" \( -type f -o -type l -o -name tollivex \) -print)
 [ -z "$left" ] || fail "left after uninstall: $left"
