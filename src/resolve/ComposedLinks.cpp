@@ -1,12 +1,12 @@
 // Resolvers of the sites whose pages (or addresses) give only pieces of the
 // video file's address: the link is built from them.
 
+#include "queue/TextHelpers.h"
 #include "resolve/LinkHosts.h"
 #include "resolve/ResolverSupport.h"
 #include "resolve/VideoLinks.h"
 
 #include <string>
-#include <vector>
 
 namespace tollivex {
 
@@ -39,18 +39,6 @@ std::string ComposeBoltLink(const std::string& pageAddress, const FoldedText& pa
     return movie;
 }
 
-/// The UTF-8 characters of a text, each whole.
-std::vector<std::string> Characters(const std::string& text)
-{
-    std::vector<std::string> characters;
-    for (const char byte : text) {
-        if ((static_cast<unsigned char>(byte) & 0xC0) != 0x80 || characters.empty())
-            characters.emplace_back();
-        characters.back() += byte;
-    }
-    return characters;
-}
-
 std::string ComposeMySpaceLink(const std::string& pageAddress, const FoldedText&)
 {
     // The content host files a video under directories derived from its
@@ -60,15 +48,15 @@ std::string ComposeMySpaceLink(const std::string& pageAddress, const FoldedText&
     if (key == npos)
         return std::string();
     const std::string id = pageAddress.substr(key + 8);
-    const std::vector<std::string> chars = Characters(id);
-    const size_t n = chars.size();
+    const size_t n = CharacterCount(id);
     if (n < 5)
         return std::string();
     std::string leading(n - 5 < 7 ? 7 - (n - 5) : 0, '0');
-    for (size_t i = 0; i < n - 5; ++i)
-        leading += chars[i];
-    const std::string last = chars[n - 1] + chars[n - 2];
-    const std::string before = chars[n - 3] + chars[n - 4];
+    leading += FirstCharacters(id, n - 5);
+    // The character `place` places from the identifier's end (1 is the last).
+    const auto fromEnd = [&id](size_t place) { return FirstCharacters(LastCharacters(id, place), 1); };
+    const std::string last = fromEnd(1) + fromEnd(2);
+    const std::string before = fromEnd(3) + fromEnd(4);
     return std::string("http://") + kMySpaceContentHost + "/" + leading + "/" + last + "/" + before + "/" + id +
            ".flv";
 }
