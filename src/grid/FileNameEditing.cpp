@@ -5,26 +5,22 @@
 
 #include "grid/FileNameRules.h"
 #include "grid/RowItem.h"
-#include "platform/FileSystem.h"
 #include "queue/DownloadListTable.h"
 #include "queue/DownloadQueue.h"
 #include "queue/TextHelpers.h"
-#include "scheduler/VideoFile.h"
 
 namespace tollivex {
 
 namespace {
 const char* const kFileNameKey = "FileName";
 
-// The run's transfer is writing the item's file, to be published under its
-// name: a new name would show in the list while the video lands under the old one.
+// The run is fetching the item's video, to be published under its name: a
+// new name would show in the list while the video lands under the old one.
 bool IsBeingTransferred(const frmMain& form, int index)
 {
     if (!form.bDownloading || form.bFetchingPage)
         return false;
-    const DownloadItem& item = DownloadQueue[static_cast<size_t>(index)];
-    return item.Video_URL == form.sCurrentAddress &&
-           form.Download.LocalFile() == PartPathFor(platform::JoinPath(sDownloadDir, item.FileName));
+    return DownloadQueue[static_cast<size_t>(index)].Video_URL == form.sCurrentAddress;
 }
 } // namespace
 

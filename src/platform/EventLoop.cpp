@@ -28,6 +28,8 @@ void DoEvents()
     lastPump = std::chrono::steady_clock::now();
 }
 
+bool HasEventLoop() { return QCoreApplication::instance() != nullptr; }
+
 void WaitForEvents(int maxMs)
 {
     if (!QCoreApplication::instance())

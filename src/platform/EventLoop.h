@@ -13,6 +13,9 @@ namespace tollivex::platform {
 /// often). Does nothing when no application object exists.
 void DoEvents();
 
+/// True when there is a window event loop (an application object) to pump.
+bool HasEventLoop();
+
 /// Blocks for at most `maxMs` milliseconds or until an event arrives, runs the
 /// pending events and returns. For layers that wait on something else.
 void WaitForEvents(int maxMs);

@@ -10,9 +10,16 @@
 #include <sstream>
 #include <system_error>
 
+#include <cerrno>
+#include <cstdio>
+
 #ifndef _WIN32
 #include <fcntl.h>
+#include <stdio.h>
 #include <unistd.h>
+#endif
+#if defined(__linux__)
+#include <sys/xattr.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -28,20 +35,6 @@ std::string& ProgramFolderOverride()
 
 fs::path ToPath(const std::string& utf8) { return fs::u8path(utf8); }
 
-// Puts a file's (or a folder's) data on the disk itself, so that a rename
-// after it can never, after a power cut, name a file whose data was lost.
-void SyncToDisk(const std::string& path)
-{
-#ifndef _WIN32
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
-#else
-    (void)path;
-#endif
-}
 } // namespace
 
 char PathSeparator()
@@ -89,22 +82,88 @@ bool FileExists(const std::string& path)
 
 bool ReplaceFile(const std::string& from, const std::string& to)
 {
-    if (!FileExists(from) || FolderExists(to))
+    if (EntryAt(from) != EntryKind::RegularFile || EntryAt(to) == EntryKind::Folder)
         return false;
-    SyncToDisk(from);
     std::error_code ec;
-    const fs::path target = ToPath(to);
-    fs::rename(ToPath(from), target, ec);
-    if (ec && FileExists(to) && !fs::is_symlink(fs::symlink_status(target, ec))) {
-        // Where a read-only file cannot be replaced (Windows), it loses that attribute first.
-        ec.clear();
-        fs::permissions(target, fs::perms::owner_write, fs::perm_options::add, ec);
-        ec.clear();
-        fs::rename(ToPath(from), target, ec);
-    }
-    if (!ec)
-        SyncToDisk(target.parent_path().string());
+    fs::rename(ToPath(from), ToPath(to), ec);
     return !ec;
+}
+
+RenameOutcome RenameWithoutReplacing(const std::string& from, const std::string& to)
+{
+#ifdef _WIN32
+    // The C library's rename never replaces an existing file here.
+    if (::_wrename(ToPath(from).wstring().c_str(), ToPath(to).wstring().c_str()) == 0)
+        return RenameOutcome::Renamed;
+    return errno == EEXIST || errno == EACCES ? RenameOutcome::Taken : RenameOutcome::Failed;
+#else
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return RenameOutcome::Renamed;
+    if (errno == EEXIST)
+        return RenameOutcome::Taken;
+    if (errno != EINVAL && errno != ENOSYS)
+        return RenameOutcome::Failed;
+    // A file system without that rename: a second name that cannot replace
+    // anything either, then the first name goes.
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        ::unlink(from.c_str());
+        return RenameOutcome::Renamed;
+    }
+    return errno == EEXIST ? RenameOutcome::Taken : RenameOutcome::Failed;
+#endif
+}
+
+EntryKind EntryAt(const std::string& path)
+{
+    if (path.empty())
+        return EntryKind::None;
+    std::error_code ec;
+    const auto status = fs::symlink_status(ToPath(path), ec);
+    if (ec || !fs::exists(status))
+        return EntryKind::None;
+    if (fs::is_symlink(status))
+        return EntryKind::Link;
+    if (fs::is_directory(status))
+        return EntryKind::Folder;
+    return fs::is_regular_file(status) ? EntryKind::RegularFile : EntryKind::Other;
+}
+
+std::optional<std::string> AttributeAt(const std::string& path, const std::string& name)
+{
+#if defined(__linux__)
+    if (EntryAt(path) != EntryKind::RegularFile)
+        return std::nullopt;
+    for (;;) {
+        const ssize_t size = ::lgetxattr(path.c_str(), name.c_str(), nullptr, 0);
+        if (size < 0)
+            return std::nullopt;
+        std::string value(static_cast<std::size_t>(size), '\0');
+        const ssize_t got = ::lgetxattr(path.c_str(), name.c_str(), value.data(), value.size());
+        if (got >= 0 && got <= size) {
+            value.resize(static_cast<std::size_t>(got));
+            return value;
+        }
+        if (got < 0 && errno != ERANGE)
+            return std::nullopt;
+    }
+#else
+    (void)path;
+    (void)name;
+    return std::nullopt;
+#endif
+}
+
+void SyncFolder(const std::string& path)
+{
+#ifndef _WIN32
+    const int fd = ::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+#else
+    (void)path;
+#endif
 }
 
 bool DeleteRegularFile(const std::string& path)

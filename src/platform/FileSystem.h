@@ -3,6 +3,7 @@
 // program folder where the movie, the help page, the watcher and the scratch
 // page file are found.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -22,12 +23,34 @@ bool FileExists(const std::string& path);
 /// Deletes a regular file or a link, read-only ones included. Never removes a
 /// folder: a folder (or nothing) at the path gives false.
 bool DeleteRegularFile(const std::string& path);
-/// Renames the file `from` to `to` in one step, replacing a file (read-only
-/// ones included) or a link at `to`: at every moment `to` is either the old
-/// file whole or the new one whole, also after a power cut (the data reaches
-/// the disk before the rename). Never replaces a folder. False when the
-/// rename failed; `from` then stays as it was.
+/// Renames the file `from` to `to` in one step, replacing what is at `to`
+/// (never a folder): at every moment `to` is either the old file whole or the
+/// new one whole. The rename's own result decides; no permission is changed.
+/// False when the rename failed; `from` then stays as it was. For a power cut
+/// to leave no empty file under `to`, the data of `from` must be on the disk
+/// before (DiskFile::Sync) and the folder synced after (SyncFolder).
 bool ReplaceFile(const std::string& from, const std::string& to);
+
+/// How a rename that must not replace anything ended.
+enum class RenameOutcome { Renamed, Taken, Failed };
+/// Renames `from` to `to` only when nothing is at `to` (nothing that appears
+/// there meanwhile is replaced either). A name the disk treats as the same
+/// (another letter case on a folder that ignores it) counts as taken.
+RenameOutcome RenameWithoutReplacing(const std::string& from, const std::string& to);
+
+/// What stands at a path, without following a link.
+enum class EntryKind { None, RegularFile, Link, Folder, Other };
+EntryKind EntryAt(const std::string& path);
+
+/// An extended attribute of the regular file at `path` (a link is never
+/// followed); nothing when there is none or the file system keeps none.
+std::optional<std::string> AttributeAt(const std::string& path, const std::string& name);
+
+/// Puts a folder's entries (a rename into it) on the disk itself.
+void SyncFolder(const std::string& path);
+
+/// The longest file name, in bytes, that the file systems the program meets take.
+inline constexpr std::size_t kMaxNameBytes = 255;
 /// The whole content of a file as bytes, or nothing when it cannot be read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 /// True when a file can be created in the folder (it is probed and removed).

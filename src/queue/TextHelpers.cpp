@@ -137,6 +137,16 @@ std::string FirstCharacters(const std::string& text, size_t count)
     return text;
 }
 
+std::string FirstBytes(const std::string& text, size_t maxBytes)
+{
+    if (text.size() <= maxBytes)
+        return text;
+    size_t end = maxBytes;
+    while (end > 0 && !StartsCharacter(text[end]))
+        --end;
+    return text.substr(0, end);
+}
+
 std::string LastCharacters(const std::string& text, size_t count)
 {
     if (count == 0)

@@ -27,6 +27,8 @@ std::string CleanFileName(const std::string& value);
 size_t CharacterCount(const std::string& text);
 /// The first `count` characters of `text` (all of it when it is shorter).
 std::string FirstCharacters(const std::string& text, size_t count);
+/// The longest start of `text` that has whole characters only and at most `maxBytes` bytes.
+std::string FirstBytes(const std::string& text, size_t maxBytes);
 /// The last `count` characters of `text` (all of it when it is shorter).
 std::string LastCharacters(const std::string& text, size_t count);
 

@@ -3,7 +3,9 @@
 
 #include "shell/frmMain.h"
 
+#include "platform/DiskFile.h"
 #include "platform/FileSystem.h"
+#include "platform/WorkAside.h"
 #include "queue/DownloadQueue.h"
 #include "queue/TextHelpers.h"
 #include "scheduler/FailureReasons.h"
@@ -33,20 +35,6 @@ public:
 private:
     frmMain& form_;
 };
-
-// The video is written beside its final name: an unfinished file of an
-// earlier attempt goes (a link there is removed, never written through), the
-// older file of the final name stays until the new one replaces it whole. A
-// folder of either name is never touched, and then the item cannot be
-// downloaded.
-bool MakeRoomFor(const std::string& path, const std::string& partPath)
-{
-    if (platform::FolderExists(path) || platform::FolderExists(partPath))
-        return false;
-    if (platform::FileExists(partPath) && !platform::DeleteRegularFile(partPath))
-        return false;
-    return !platform::FileExists(partPath);
-}
 
 void SetStatus(int index, const char* text) { DownloadQueue[static_cast<size_t>(index)].Status = text; }
 
@@ -95,6 +83,114 @@ std::string TransferFailure(frmMain& form, bool arrived, const std::string& size
     return {};
 }
 
+// Marks the item of `address`, wherever it now stands, and says where the walk goes on.
+int EndItem(frmMain& form, int index, const std::string& address, const char* itemStatus)
+{
+    const int at = FindQueuedAddress(address);
+    if (at < 0)
+        return index; // the user removed it; what followed it now stands here
+    form.iCurrentIndex = static_cast<std::int16_t>(at);
+    SetStatus(at, itemStatus);
+    form.FillDownloadList();
+    return NextIndex(index, at);
+}
+
+// Puts the finished video's data on the disk, away from the window's thread:
+// on a slow disk that takes long. A stop or close leaves it unfinished, and
+// the video stays under its temporary name. False when the data cannot be written.
+std::optional<bool> FlushAside(frmMain& form, const std::shared_ptr<platform::DiskFile>& file)
+{
+    return platform::RunAside([file] { return file->Sync(); },
+                              [&form] { return form.bStopRequested || form.Ended(); });
+}
+
+// Judges, flushes and publishes the transferred video of the item of
+// `address`; "" when it is "Complete" under its name, else why not.
+std::string Publish(frmMain& form, const PartFile& part, const std::string& address, const std::string& sizeText,
+                    double announced, bool arrived)
+{
+    std::string failure = TransferFailure(form, arrived, sizeText, announced);
+    if (!failure.empty())
+        return failure;
+    const std::optional<bool> flushed = FlushAside(form, part.file);
+    if (!flushed)
+        return StoppedByUser(form.Download.BytesReceived(), announced);
+    if (!*flushed)
+        return FolderNotWritten();
+    const int at = FindQueuedAddress(address);
+    const std::string name = at >= 0 ? DownloadQueue[static_cast<size_t>(at)].FileName : form.sCurrentFileName;
+    const auto published = PublishVideo(*part.file, sDownloadDir, name, address, at);
+    if (!published)
+        return FolderNotWritten();
+    platform::RunAside([folder = sDownloadDir] {
+        platform::SyncFolder(folder);
+        return true;
+    });
+    const int now = FindQueuedAddress(address);
+    if (now >= 0) {
+        DownloadItem& item = DownloadQueue[static_cast<size_t>(now)];
+        // The list shows the name the video was saved under, and the size of
+        // what arrived when no size was announced.
+        item.FileName = *published;
+        if (item.FileSize == filesize::kNoSize)
+            item.FileSize = FormatFileSize(static_cast<float>(form.Download.BytesReceived()));
+    }
+    return {};
+}
+
+// Transfers the video of the prepared item at `at` into its temporary file
+// and publishes it; returns the next index to look at.
+int DownloadVideo(frmMain& form, int index, int at, const std::string& link)
+{
+    const std::string address = DownloadQueue[static_cast<size_t>(at)].Video_URL;
+    DownloadItem& item = DownloadQueue[static_cast<size_t>(at)];
+    // A name from the grid was cleaned there; cleaning again keeps any name
+    // that reached the item some other way inside the download folder. What
+    // the disk holds under that name and is not this item's moves the video aside.
+    item.FileName = ChooseFinalName(sDownloadDir, FitNameBytes(CleanFileName(item.FileName)), address, at);
+    form.sCurrentFileName = item.FileName;
+    const std::optional<PartFile> part = OpenPartFile(sDownloadDir, item.FileName, address, link);
+    if (!part) {
+        NoteFailureReason(address, FolderNotWritten());
+        return EndItem(form, index, address, status::kError);
+    }
+    form.Download.SetUrl(link);
+    form.Download.SetLocalFile(part->file->Path());
+    form.Download.SetTargetFile(part->file, false);
+
+    form.LocateCurrentRow();
+    // Each transfer is judged on its own events, never on the page fetch's.
+    form.sDownloadResult.clear();
+    form.bTransferCompleted = false;
+    const double announced = form.Download.FileSize() > 0 ? form.Download.AnnouncedSize() : -1;
+    const std::string sizeText = item.FileSize;
+    bool arrived = false;
+    try {
+        arrived = form.Download.StartDownload();
+    } catch (...) {
+        arrived = false; // the local file could not be written
+    }
+    if (form.bStopRequested || form.Ended())
+        return EndStopped(form, address, StoppedByUser(form.Download.BytesReceived(), announced));
+
+    // "Complete" is the whole video under its name. Otherwise what arrived
+    // stays under the temporary name only; a temporary file this attempt made
+    // and never wrote goes again. A video whose item the user removed
+    // meanwhile is still published when it is whole.
+    const std::string failure = Publish(form, *part, address, sizeText, announced, arrived);
+    if (form.bStopRequested || form.Ended())
+        return EndStopped(form, address, failure);
+    if (!failure.empty()) {
+        NoteFailureReason(address, failure);
+        if (!part->earlier && part->file->Size() == 0)
+            part->file->RemoveIfStillAtPath();
+        // A body of the wrong length or a failed publication reads as a broken transfer.
+        if (form.sDownloadResult == "1")
+            form.sDownloadResult = kCouldNotReadUrl;
+    }
+    return EndItem(form, index, address, failure.empty() ? status::kComplete : status::kError);
+}
+
 // Prepares and downloads the item at `index`; returns the next index to look at.
 int RunItem(frmMain& form, int index)
 {
@@ -108,67 +204,13 @@ int RunItem(frmMain& form, int index)
     if (form.bStopRequested || form.Ended())
         return EndStopped(form, address, StoppedByUser(0, -1));
 
-    int at = FindQueuedAddress(address);
+    const int at = FindQueuedAddress(address);
     if (at < 0)
-        return index;  // the user removed it; what followed it now stands here
+        return index; // the user removed it; what followed it now stands here
     form.iCurrentIndex = static_cast<std::int16_t>(at);
-    DownloadItem& item = DownloadQueue[static_cast<size_t>(at)];
-    if (item.Status == status::kError || link == "-1")
+    if (DownloadQueue[static_cast<size_t>(at)].Status == status::kError || link == "-1")
         return NextIndex(index, at);
-
-    // A name from the grid was cleaned there; cleaning again keeps any name
-    // that reached the item some other way inside the download folder. The
-    // video another item published under that name is kept: this one moves aside.
-    item.FileName = NameBesidePublished(sDownloadDir, CleanFileName(item.FileName), address, at);
-    const std::string path = platform::JoinPath(sDownloadDir, item.FileName);
-    const std::string partPath = PartPathFor(path);
-    form.Download.SetUrl(link);
-    form.Download.SetLocalFile(partPath);
-    if (!MakeRoomFor(path, partPath)) {
-        NoteFailureReason(address, FolderNotWritten());
-        item.Status = status::kError;
-        form.FillDownloadList();
-        return NextIndex(index, at);
-    }
-
-    form.LocateCurrentRow();
-    // Each transfer is judged on its own events, never on the page fetch's.
-    form.sDownloadResult.clear();
-    form.bTransferCompleted = false;
-    const double announced = form.Download.FileSize() > 0 ? form.Download.AnnouncedSize() : -1;
-    const std::string sizeText = item.FileSize;
-    bool arrived = false;
-    try {
-        arrived = form.Download.StartDownload();
-    } catch (...) {
-        arrived = false;  // the local file could not be opened or written
-    }
-    if (form.bStopRequested || form.Ended())
-        return EndStopped(form, address, StoppedByUser(form.Download.BytesReceived(), announced));
-
-    // "Complete" is the whole video under its name: the answer was the file,
-    // every announced byte arrived, and the rename published it. Otherwise
-    // what arrived stays under ".part" only. A video whose item the user
-    // removed meanwhile is still published when it is whole.
-    const std::string failure = TransferFailure(form, arrived, sizeText, announced);
-    const bool complete = failure.empty() && platform::ReplaceFile(partPath, path);
-    if (complete) {
-        NotePublished(path, address);
-    } else {
-        NoteFailureReason(address, failure.empty() ? FolderNotWritten() : failure);
-        // A body of the wrong length or a failed rename reads as a broken transfer.
-        if (form.sDownloadResult == "1")
-            form.sDownloadResult = kCouldNotReadUrl;
-    }
-
-    at = FindQueuedAddress(address);
-    if (at < 0)
-        return index;
-    form.iCurrentIndex = static_cast<std::int16_t>(at);
-    DownloadItem& done = DownloadQueue[static_cast<size_t>(at)];
-    done.Status = complete ? status::kComplete : status::kError;
-    form.FillDownloadList();
-    return NextIndex(index, at);
+    return DownloadVideo(form, index, at, link);
 }
 
 } // namespace

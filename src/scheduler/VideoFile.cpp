@@ -1,80 +1,143 @@
 #include "scheduler/VideoFile.h"
 
 #include "grid/FileNameRules.h"
-#include "platform/FileSystem.h"
+#include "platform/DiskFile.h"
 #include "queue/TextHelpers.h"
-
-#include <utility>
-#include <vector>
 
 namespace tollivex {
 
 namespace {
 
-// Final path and the page address of the item it was published for. A list,
-// not a map: names compare as the file system does (SameLocalFile).
-std::vector<std::pair<std::string, std::string>>& Published()
+// Extensions longer than this are taken as part of the name when it is cut.
+constexpr std::size_t kLongestKeptExtension = 16;
+
+// More temporary or published names than this for one video means something
+// else fills the folder; the item then cannot be saved.
+constexpr int kMostNamesTried = 10000;
+
+std::string ExtensionOf(const std::string& name)
 {
-    static std::vector<std::pair<std::string, std::string>> published;
-    return published;
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string::npos || dot == 0 || name.size() - dot > kLongestKeptExtension)
+        return {};
+    return name.substr(dot);
 }
 
-bool PublishedForAnother(const std::string& path, const std::string& pageAddress)
+bool TakenByAnotherItem(const std::string& name, int number, int index)
 {
-    const std::string owner = PublishedBy(path);
-    return !owner.empty() && owner != pageAddress;
+    return number > 1 && FileNameTakenInQueue(name, index);
 }
 
 } // namespace
 
-std::string PartPathFor(const std::string& finalPath) { return finalPath + kPartSuffix; }
+std::string FitNameBytes(const std::string& name, std::size_t maxBytes)
+{
+    if (name.size() <= maxBytes)
+        return name;
+    const std::string extension = ExtensionOf(name);
+    if (extension.size() >= maxBytes)
+        return FirstBytes(name, maxBytes);
+    return FirstBytes(name.substr(0, name.size() - extension.size()), maxBytes - extension.size()) + extension;
+}
+
+std::string PartNameFor(const std::string& name, int number)
+{
+    const std::string suffix = (number > 0 ? "." + std::to_string(number) : std::string()) + kPartSuffix;
+    return FirstBytes(name, platform::kMaxNameBytes - suffix.size()) + suffix;
+}
+
+std::string NameBeside(const std::string& name, int number)
+{
+    if (number <= 1)
+        return FitNameBytes(name);
+    const std::string extension = ExtensionOf(name);
+    const std::string stem = name.substr(0, name.size() - extension.size());
+    const std::string mark = " (" + std::to_string(number) + ")" + extension;
+    const std::size_t markCharacters = CharacterCount(mark);
+    const std::size_t room = kFileNameColumnLength > markCharacters ? kFileNameColumnLength - markCharacters : 0;
+    return FirstBytes(FirstCharacters(stem, room), platform::kMaxNameBytes - mark.size()) + mark;
+}
+
+bool IsOwnCopy(const std::string& path, const std::string& pageAddress)
+{
+    const auto page = platform::AttributeAt(path, kPageAddressAttribute);
+    return page && *page == pageAddress;
+}
+
+std::optional<PartFile> OpenPartFile(const std::string& folder, const std::string& name,
+                                     const std::string& pageAddress, const std::string& videoAddress)
+{
+    for (int number = 0; number < kMostNamesTried; ++number) {
+        const std::string path = platform::JoinPath(folder, PartNameFor(name, number));
+        platform::CreateOutcome outcome = platform::CreateOutcome::Failed;
+        if (auto created = platform::DiskFile::CreateNew(path, &outcome)) {
+            // Without attributes (a memory stick's file system) the file is
+            // no one's own: a later attempt writes beside it.
+            created->SetAttribute(kPageAddressAttribute, pageAddress);
+            created->SetAttribute(kVideoAddressAttribute, videoAddress);
+            return PartFile{std::move(created), false};
+        }
+        if (outcome == platform::CreateOutcome::Failed)
+            return std::nullopt;
+        // Judged on the open file itself, so what is checked is what is written.
+        auto existing = platform::DiskFile::OpenRegular(path);
+        if (existing && existing->Attribute(kPageAddressAttribute) == pageAddress) {
+            existing->SetAttribute(kVideoAddressAttribute, videoAddress);
+            return PartFile{std::move(existing), true};
+        }
+    }
+    return std::nullopt;
+}
+
+std::string ChooseFinalName(const std::string& folder, const std::string& name, const std::string& pageAddress,
+                            int index)
+{
+    for (int number = 1; number < kMostNamesTried; ++number) {
+        const std::string candidate = NameBeside(name, number);
+        if (TakenByAnotherItem(candidate, number, index))
+            continue;
+        const std::string path = platform::JoinPath(folder, candidate);
+        if (platform::EntryAt(path) == platform::EntryKind::None || IsOwnCopy(path, pageAddress))
+            return candidate;
+    }
+    return FitNameBytes(name);
+}
+
+std::optional<std::string> PublishVideo(platform::DiskFile& part, const std::string& folder, const std::string& name,
+                                        const std::string& pageAddress, int index)
+{
+    // Whatever took the temporary name meanwhile (a link planted in a shared
+    // folder) is not the video and never gets its name.
+    if (!part.StillAtPath())
+        return std::nullopt;
+    for (int number = 1; number < kMostNamesTried; ++number) {
+        const std::string candidate = NameBeside(name, number);
+        if (TakenByAnotherItem(candidate, number, index))
+            continue;
+        const std::string path = platform::JoinPath(folder, candidate);
+        bool renamed = false;
+        if (platform::EntryAt(path) == platform::EntryKind::None) {
+            const platform::RenameOutcome outcome = platform::RenameWithoutReplacing(part.Path(), path);
+            if (outcome == platform::RenameOutcome::Failed)
+                return std::nullopt;
+            renamed = outcome == platform::RenameOutcome::Renamed;
+        } else if (IsOwnCopy(path, pageAddress)) {
+            // A new download of the same page's video replaces its older copy.
+            if (!platform::ReplaceFile(part.Path(), path))
+                return std::nullopt;
+            renamed = true;
+        }
+        if (renamed) {
+            part.MovedTo(path);
+            return candidate;
+        }
+    }
+    return std::nullopt;
+}
 
 bool ReceivedWhatWasAnnounced(std::int64_t bytesReceived, double announcedSize)
 {
     return announcedSize <= 0 || static_cast<double>(bytesReceived) == announcedSize;
-}
-
-void NotePublished(const std::string& finalPath, const std::string& pageAddress)
-{
-    for (auto& entry : Published()) {
-        if (SameLocalFile(entry.first, finalPath)) {
-            entry.second = pageAddress;
-            return;
-        }
-    }
-    Published().emplace_back(finalPath, pageAddress);
-}
-
-std::string PublishedBy(const std::string& finalPath)
-{
-    for (const auto& entry : Published()) {
-        if (SameLocalFile(entry.first, finalPath))
-            return entry.second;
-    }
-    return {};
-}
-
-void ForgetPublished() { Published().clear(); }
-
-std::string NameBesidePublished(const std::string& folder, const std::string& name, const std::string& pageAddress,
-                                int index)
-{
-    if (!PublishedForAnother(platform::JoinPath(folder, name), pageAddress))
-        return name;
-    const size_t dot = name.rfind('.');
-    const bool hasExtension = dot != std::string::npos && dot > 0;
-    const std::string stem = hasExtension ? name.substr(0, dot) : name;
-    const std::string extension = hasExtension ? name.substr(dot) : std::string();
-    // Finitely many names are published or queued, so a free number is found.
-    for (size_t number = 2;; ++number) {
-        const std::string mark = " (" + std::to_string(number) + ")" + extension;
-        const size_t markLength = CharacterCount(mark);
-        const size_t room = kFileNameColumnLength > markLength ? kFileNameColumnLength - markLength : 0;
-        const std::string candidate = FirstCharacters(stem, room) + mark;
-        if (!PublishedForAnother(platform::JoinPath(folder, candidate), pageAddress) &&
-            !FileNameTakenInQueue(candidate, index))
-            return candidate;
-    }
 }
 
 } // namespace tollivex

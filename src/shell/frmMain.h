@@ -121,6 +121,9 @@ public:
     /// Video_URL of the item the run works on: the run and the event handlers
     /// find the item again by it when the list was edited meanwhile.
     std::string sCurrentAddress;
+    /// The name the current item's video is to be saved under (kept for an
+    /// item the user removes while its video arrives).
+    std::string sCurrentFileName;
 
     // ---- Grid state -------------------------------------------------------
     bool bGridFormatted = false;

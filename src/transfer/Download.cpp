@@ -2,6 +2,7 @@
 
 #include "transfer/Download.h"
 
+#include "platform/DiskFile.h"
 #include "platform/internet/Internet.h"
 #include "transfer/DownloadState.h"
 
@@ -40,6 +41,13 @@ bool Download::StartDownload()
 bool Download::Transferring() const { return impl_->bTransferring; }
 double Download::AnnouncedSize() const { return impl_->AnnouncedSize; }
 std::int64_t Download::BytesReceived() const { return impl_->BytesReceived; }
+std::int64_t Download::ContinuedFrom() const { return impl_->ContinuedFrom; }
+
+void Download::SetTargetFile(std::shared_ptr<platform::DiskFile> file, bool mayContinue)
+{
+    impl_->Target = std::move(file);
+    impl_->MayContinue = mayContinue;
+}
 int Download::ResponseStatus() const { return impl_->ResponseStatus; }
 
 void Download::CancelDownload() { impl_->bCancel = true; }

@@ -12,6 +12,15 @@
 
 namespace tollivex {
 
+namespace platform {
+class DiskFile;
+}
+
+/// The extended attribute of a video's temporary file that holds the version
+/// of the video its bytes belong to (the answer's ETag, else its Last-Modified),
+/// so a later transfer continues it only when the server still has that version.
+inline constexpr char kValidatorAttribute[] = "user.tollivex.validator";
+
 class Download {
 public:
     Download();
@@ -37,6 +46,15 @@ public:
     const std::string& RemoteFileName() const;
     const std::string& RemoteFileType() const;
 
+    /// The file the next transfer writes, opened by the host (created new, or
+    /// an earlier attempt's own file): that transfer writes only through it and
+    /// never opens LocalFile by name. Without one, a transfer makes LocalFile
+    /// itself when the answer arrives, never through a link. When
+    /// `mayContinue`, the bytes the file holds are continued where the server
+    /// still has their version (a range request with the validator); whenever
+    /// the server sends the whole file instead, the file starts over from byte 0.
+    void SetTargetFile(std::shared_ptr<platform::DiskFile> file, bool mayContinue);
+
     /// One HEAD request for Url; fills the five results.
     void RequestInformation();
     /// Fetches Url into LocalFile; true only when the whole file arrived.
@@ -48,8 +66,11 @@ public:
     /// The size the last information request announced, exact (FileSize is a
     /// 32-bit float and rounds sizes past 16 MiB); -1 when none was given.
     double AnnouncedSize() const;
-    /// The bytes the last transfer wrote into LocalFile.
+    /// The bytes LocalFile holds after the last transfer: those kept from an
+    /// earlier attempt and those received.
     std::int64_t BytesReceived() const;
+    /// The bytes kept from an earlier attempt that the last transfer continued; 0 when it started over.
+    std::int64_t ContinuedFrom() const;
     /// The status code the server answered the last transfer with; 0 when no answer came.
     int ResponseStatus() const;
 

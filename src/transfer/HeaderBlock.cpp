@@ -1,7 +1,8 @@
 #include "transfer/HeaderBlock.h"
 
+#include "platform/internet/HttpText.h"
+
 #include <cctype>
-#include <cfloat>
 #include <optional>
 
 namespace tollivex {
@@ -29,23 +30,11 @@ std::optional<std::string> ValueAfter(std::string_view block, const std::string&
 }
 
 // A size is digits, perhaps with blanks around them; read without regard to
-// the locale. Anything else (or a number no float can hold) is no size.
+// the locale. Anything else is no size.
 double SizeFrom(const std::string& text)
 {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return -1;
-    const auto last = text.find_last_not_of(" \t");
-    double value = 0;
-    for (auto i = first; i <= last; ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (!std::isdigit(c))
-            return -1;
-        value = value * 10 + (c - '0');
-        if (value > FLT_MAX)
-            return -1;
-    }
-    return value;
+    const auto length = platform::PlainLength(text);
+    return length ? static_cast<double>(*length) : -1;
 }
 
 bool IsNotFoundStatusLine(std::string_view lowerLine)

@@ -16,7 +16,33 @@ namespace {
 // status code alone.
 constexpr std::size_t kHeaderBufferSize = 1024;
 constexpr char kRequestVersion[] = "HTTP/1.0";
+constexpr char kWholeFileStatus[] = "200";
 } // namespace
+
+void Download::Impl::ReadInformation(const platform::HeadRequest& request)
+{
+    platform::DoEvents();
+    const auto status = request.QueryStatusCode();
+    const bool whole = status && TrimAtNul(*status) == kWholeFileStatus;
+    std::string buffer(kHeaderBufferSize, ' ');
+    std::size_t length = buffer.size();
+    if (request.QueryRawHeaders(buffer.data(), length)) {
+        const HeaderInformation info = ParseHeaderBlock(std::string_view(buffer).substr(0, length));
+        LastModified = info.LastModified;
+        RemoteFileName = info.RemoteFileName;
+        RemoteFileType = info.RemoteFileType;
+        FileExists = info.FileExists;
+    } else {
+        FileExists = whole;
+        LastModified = "Not Available";
+    }
+    // The size is the file's only when the answer is about the file itself:
+    // an error page's length (a refused HEAD) is not the video's. It is read
+    // whatever the header block's length.
+    const auto size = whole ? request.ContentLength() : std::nullopt;
+    AnnouncedSize = size ? static_cast<double>(*size) : -1;
+    FileSize = static_cast<float>(AnnouncedSize);
+}
 
 void Download::RequestInformation()
 {
@@ -57,25 +83,8 @@ void Download::RequestInformation()
         auto request = connection ? connection->OpenHeadRequest(path, kRequestVersion) : nullptr;
         platform::DoEvents();
         if (request) {
-            std::string buffer(kHeaderBufferSize, ' ');
             request->Send(stop);
-            platform::DoEvents();
-            std::size_t length = buffer.size();
-            if (request->QueryRawHeaders(buffer.data(), length)) {
-                const HeaderInformation info = ParseHeaderBlock(std::string_view(buffer).substr(0, length));
-                d.LastModified = info.LastModified;
-                d.FileSize = info.FileSize;
-                d.AnnouncedSize = info.ExactSize;
-                d.RemoteFileName = info.RemoteFileName;
-                d.RemoteFileType = info.RemoteFileType;
-                d.FileExists = info.FileExists;
-            } else {
-                const auto status = request->QueryStatusCode();
-                d.FileExists = status && TrimAtNul(*status) == "200";
-                d.LastModified = "Not Available";
-                d.FileSize = -1;
-                d.AnnouncedSize = -1;
-            }
+            d.ReadInformation(*request);
         }
     }
 

@@ -1,14 +1,14 @@
 // The transfer: fetches Url into LocalFile in 2048-byte reads, one progress
 // event per read, and reports how it ended through the component's events.
 
+#include "platform/DiskFile.h"
 #include "platform/EventLoop.h"
 #include "platform/internet/Internet.h"
+#include "transfer/ContinueRules.h"
 #include "transfer/Download.h"
 #include "transfer/DownloadState.h"
 #include "transfer/TransferProgress.h"
 
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
 namespace tollivex {
@@ -21,15 +21,14 @@ constexpr std::size_t kChunkSize = 2048;
 constexpr int kWholeFileStatus = 200;
 
 // The chunks reach the disk in blocks of this size: one system call per 2 KiB
-// (what the standard file stream does with writes of that size) would cost
-// more than the network itself, and far larger blocks fall out of the
-// processor cache before the kernel copies them (256 KiB ran at half speed).
+// would cost more than the network itself, and far larger blocks fall out of
+// the processor cache before the kernel copies them (256 KiB ran at half speed).
 constexpr std::size_t kFileBlockSize = 32 * 1024;
 
 /// Collects written chunks and hands them to the file a block at a time.
 class BlockWriter {
 public:
-    explicit BlockWriter(std::ofstream& file) : file_(file) { block_.reserve(kFileBlockSize); }
+    explicit BlockWriter(platform::DiskFile& file) : file_(file) { block_.reserve(kFileBlockSize); }
     bool Write(const char* bytes, std::size_t count)
     {
         block_.insert(block_.end(), bytes, bytes + count);
@@ -37,14 +36,13 @@ public:
     }
     bool Flush()
     {
-        if (!block_.empty())
-            file_.write(block_.data(), static_cast<std::streamsize>(block_.size()));
+        const bool written = block_.empty() || file_.Append(block_.data(), block_.size());
         block_.clear();
-        return static_cast<bool>(file_);
+        return written;
     }
 
 private:
-    std::ofstream& file_;
+    platform::DiskFile& file_;
     std::vector<char> block_;
 };
 
@@ -55,78 +53,167 @@ void RaiseError(Download& owner, const char* text)
         owner.DownloadError(description);
 }
 
+// A file the host gave no file for (the page fetch) is made by name, or an
+// earlier one of that name reused; a link there is never followed.
+std::shared_ptr<platform::DiskFile> OpenLocalFile(const std::string& path)
+{
+    if (auto existing = platform::DiskFile::OpenRegular(path))
+        return existing;
+    return platform::DiskFile::CreateNew(path);
+}
+
+std::string AnswerValidator(const platform::UrlReader& reader)
+{
+    return ValidatorOf(reader.Header("ETag"), reader.Header("Last-Modified"));
+}
+
 } // namespace
 
-bool Download::Impl::TransferFile(Download& owner)
+/// The answer a transfer writes from.
+struct Download::Impl::Answer {
+    std::unique_ptr<platform::UrlReader> reader;
+    std::int64_t kept = 0;   // bytes of the file that stay: the answer is their rest
+    std::int64_t total = -1; // the whole file's size by the answer; -1 when it gave none
+};
+
+std::shared_ptr<platform::InternetSession> Download::Impl::SessionForTransfer(Download& owner)
 {
-    bCancel = false;
-    BytesReceived = 0;
-    ResponseStatus = 0;
-    platform::DoEvents();
     if (!hSession)
         OpenSession();
     std::shared_ptr<platform::InternetSession> session = hSession;
     platform::DoEvents();
-
     bCloseSessionAfterInfo = false;
     if (!bInfoRequested)
         owner.RequestInformation();
     bCloseSessionAfterInfo = true;
     platform::DoEvents();
+    return session;
+}
+
+Download::Impl::Answer Download::Impl::OpenAnswer(platform::InternetSession& session,
+                                                  const std::function<bool()>& stop)
+{
+    Answer answer;
+    const std::int64_t kept = Target && MayContinue ? Target->Size() : 0;
+    const std::string validator = Target && MayContinue ? Target->Attribute(kValidatorAttribute).value_or("") : "";
+    if (MayAskForRest(kept, validator, AnnouncedSize)) {
+        const std::vector<std::string> headers = {"Range: bytes=" + std::to_string(kept) + "-",
+                                                  "If-Range: " + validator};
+        answer.reader = session.OpenUrl(Url, stop, headers);
+        if (!answer.reader)
+            return answer;
+        const platform::UrlReader& reader = *answer.reader;
+        const auto contentRange = reader.Header("Content-Range");
+        switch (JudgeRangeAnswer(reader.StatusCode(), contentRange, AnswerValidator(reader), kept, validator,
+                                 AnnouncedSize)) {
+        case RangeAnswer::Append:
+            answer.kept = kept;
+            answer.total = ParseContentRange(*contentRange)->total;
+            return answer;
+        case RangeAnswer::StartOver:
+            answer.total = reader.ContentLength();
+            return answer;
+        case RangeAnswer::AskWhole:
+            answer.reader.reset();
+            platform::DoEvents();
+            if (stop())
+                return answer;
+            break;
+        }
+    }
+    answer.reader = session.OpenUrl(Url, stop);
+    if (answer.reader)
+        answer.total = answer.reader->ContentLength();
+    return answer;
+}
+
+bool Download::Impl::PrepareTarget(const Answer& answer, bool recordVersion)
+{
+    if (!Target)
+        Target = OpenLocalFile(LocalFile);
+    if (!Target)
+        return false;
+    if (answer.kept > 0)
+        return true;
+    // Starting over: the old bytes go before the new version is recorded, so
+    // that not even a kill in between can join bytes of two versions.
+    if (!Target->Truncate(0))
+        return false;
+    if (recordVersion)
+        Target->SetAttribute(kValidatorAttribute, AnswerValidator(*answer.reader));
+    return true;
+}
+
+bool Download::Impl::TransferFile(Download& owner)
+{
+    bCancel = false;
+    BytesReceived = 0;
+    ContinuedFrom = 0;
+    ResponseStatus = 0;
+    // The host's file serves this transfer only; a later one (the next page
+    // fetch) never writes into it.
+    const bool recordVersion = Target != nullptr;
+    struct ReleaseTarget {
+        Impl& impl;
+        ~ReleaseTarget() { impl.Target.reset(); }
+    } release{*this};
+    platform::DoEvents();
+    std::shared_ptr<platform::InternetSession> session = SessionForTransfer(owner);
 
     const auto stop = [this, &owner] { return MustStop(owner); };
-    // A cancel before the answer came: nothing was written, nothing more is asked.
-    auto cancelledBeforeData = [&] {
-        std::int32_t lPosition = 0;
-        if (owner.DownloadCancelled)
-            owner.DownloadCancelled(lPosition);
-        hSession.reset();
-        return false;
-    };
     if (stop())
-        return cancelledBeforeData();
-    std::unique_ptr<platform::UrlReader> url = session ? session->OpenUrl(Url, stop) : nullptr;
+        return CancelledBeforeData(owner);
+    Answer answer = session ? OpenAnswer(*session, stop) : Answer{};
     platform::DoEvents();
     if (stop()) {
-        url.reset();
-        return cancelledBeforeData();
+        answer.reader.reset();
+        return CancelledBeforeData(owner);
     }
-    ResponseStatus = url ? url->StatusCode() : 0;
-    // Only a 200 answer carries the whole file: an error page, an empty
-    // answer (204), a "not modified" (304), a part of the file (206) or a
-    // redirect that leads nowhere is never saved. The local file stays untouched.
-    if (!url || url->StatusCode() != kWholeFileStatus) {
-        url.reset();
+    ResponseStatus = answer.reader ? answer.reader->StatusCode() : 0;
+    // Only the whole file (200) or exactly its rest is ever saved: an error
+    // page, an empty answer (204), a "not modified" (304), a part that does
+    // not continue the kept bytes or a redirect that leads nowhere is not.
+    // The file stays as it was.
+    if (!answer.reader || (answer.kept == 0 && ResponseStatus != kWholeFileStatus)) {
+        answer.reader.reset();
         RaiseError(owner, kCouldNotFindUrl);
         return false;
     }
-
-    // A new download replaces whatever the file held.
-    std::ofstream file(std::filesystem::u8path(LocalFile), std::ios::binary | std::ios::trunc);
-    if (!file) {
-        url.reset();
+    if (!PrepareTarget(answer, recordVersion)) {
+        answer.reader.reset();
         RaiseError(owner, kCouldNotWriteFile);
         return false;
     }
+    ContinuedFrom = answer.kept;
+    return ReceiveBody(owner, answer, stop);
+}
 
-    BlockWriter writer(file);
-    bool written = true;
+bool Download::Impl::CancelledBeforeData(Download& owner)
+{
+    std::int32_t lPosition = 0;
+    if (owner.DownloadCancelled)
+        owner.DownloadCancelled(lPosition);
+    hSession.reset();
+    return false;
+}
+
+bool Download::Impl::ReceiveBody(Download& owner, Answer& answer, const std::function<bool()>& stop)
+{
+    BlockWriter writer(*Target);
+    std::int64_t byteCount = answer.kept; // 64 bits: files past 2 GiB
+    BytesReceived = byteCount;
     auto endTransfer = [&] {
-        url.reset();
+        answer.reader.reset();
         hSession.reset();
-        written = writer.Flush() && written;
-        file.close();
+        return writer.Flush();
     };
-
     char chunk[kChunkSize];
-    std::int64_t byteCount = 0; // 64 bits: files past 2 GiB
-    bool moreData = true;
-    while (moreData) {
+    for (bool moreData = true; moreData;) {
         platform::DoEvents();
         std::size_t got = 0;
         // A cancel asked for while the server is silent is taken at once; the
         // read then ends short and the cancel follows the progress event.
-        const bool readOk = url->Read(chunk, kChunkSize, got, stop);
+        const bool readOk = answer.reader->Read(chunk, kChunkSize, got, stop);
         platform::DoEvents();
         if (!readOk) {
             endTransfer();
@@ -135,22 +222,17 @@ bool Download::Impl::TransferFile(Download& owner)
         }
         byteCount += static_cast<std::int64_t>(got);
         BytesReceived = byteCount;
-        if (got > 0) {
-            if (!writer.Write(chunk, got)) {
-                endTransfer();
-                RaiseError(owner, kCouldNotWriteFile);
-                return false;
-            }
-        } else {
-            moreData = false;
+        moreData = got > 0;
+        if (moreData && !writer.Write(chunk, got)) {
+            endTransfer();
+            RaiseError(owner, kCouldNotWriteFile);
+            return false;
         }
         platform::DoEvents();
-
         std::int32_t lProgress = ProgressValue(byteCount, FileSize);
         if (owner.DownloadProgress)
             owner.DownloadProgress(lProgress);
         platform::DoEvents();
-
         if (stop()) {
             std::int32_t lPosition = ClampToInt32(static_cast<double>(byteCount));
             if (owner.DownloadCancelled)
@@ -159,16 +241,13 @@ bool Download::Impl::TransferFile(Download& owner)
             return false;
         }
     }
-
-    const std::int64_t announced = url->ContentLength();
-    endTransfer();
-    // The last bytes reach the disk on closing; a full disk shows only here.
-    if (!written || file.fail()) {
+    // The last block reaches the file only here; a full disk may show now.
+    if (!endTransfer()) {
         RaiseError(owner, kCouldNotWriteFile);
         return false;
     }
     // The answer's own length is the whole file: fewer or more bytes are not it.
-    if (announced >= 0 && announced != byteCount) {
+    if (answer.total >= 0 && answer.total != byteCount) {
         RaiseError(owner, kCouldNotReadUrl);
         return false;
     }

@@ -104,43 +104,15 @@ TEST_F(RunFixture, StatusTextsFollowThePageFetchAndTheTransfer)
         }
     }
 
-    // No size announced: "0" marks it, and the progress shows bytes so far.
+    // No size announced: "0" marks it, the progress shows bytes so far, and
+    // the finished item the size of what arrived.
     ASSERT_EQ(ItemStatus(1), "Complete");
-    EXPECT_EQ(DownloadQueue[1].FileSize, "0");
+    EXPECT_EQ(DownloadQueue[1].FileSize, "4.9 KB");
     const std::vector<std::string> videoB = StatusesOf(1, false);
     ASSERT_GE(videoB.size(), 3u);
     EXPECT_EQ(videoB.front(), "2 KBso far..");
     EXPECT_EQ(videoB.back(), "4.9 KBso far..");
     EXPECT_TRUE(FileHolds("b.flv", VideoBytes(5000, 'q')));
-}
-
-TEST_F(RunFixture, AnOlderFileIsReplacedAndAFolderOfThatNameIsLeftAlone)
-{
-    const std::string body = VideoBytes(3000);
-    ServePage("/a.html", "/a.flv");
-    server->Serve("/a.flv", body, {{"Content-Type", "video/x-flv"}});
-    ServePage("/b.html", "/b.flv");
-    server->Serve("/b.flv", body, {{"Content-Type", "video/x-flv"}});
-    platform::CreateFolder(downloadDir);
-    // A longer old file must leave no tail; a read-only one goes as well.
-    const std::string oldFile = platform::JoinPath(downloadDir, "a.flv");
-    std::ofstream(oldFile, std::ios::binary) << std::string(9000, 'z');
-    std::filesystem::permissions(oldFile, std::filesystem::perms::owner_read);
-    // A folder called like the video, with something inside.
-    const std::string folder = platform::JoinPath(downloadDir, "b.flv");
-    platform::CreateFolder(folder);
-    std::ofstream(platform::JoinPath(folder, "keep.txt")) << "keep";
-
-    Queue(PageAddress("/a.html"));
-    Queue(PageAddress("/b.html"));
-    Run();
-
-    EXPECT_EQ(ItemStatus(0), "Complete");
-    EXPECT_TRUE(FileHolds("a.flv", body));
-    EXPECT_EQ(ItemStatus(1), "ERROR");
-    EXPECT_TRUE(platform::FolderExists(folder));
-    EXPECT_EQ(platform::ReadWholeFile(platform::JoinPath(folder, "keep.txt")).value_or(""), "keep");
-    EXPECT_EQ(server->RequestCount("/b.flv"), 1);  // asked about, never fetched
 }
 
 TEST_F(RunFixture, HostileServerNamesLandInsideTheDownloadFolder)
@@ -327,26 +299,28 @@ TEST_F(RunFixture, ADownloadNeverReplacesTheFileOfAnotherFinishedItem)
     Queue(PageAddress("/two.html"));
     Queue(PageAddress("/three.html"));
     DownloadQueue[2].FileName = "clip.flv";
-    // A file of that name from an earlier day, in no item of the list, is replaced as always.
+    // A file of that name from an earlier day, in no item of the list, is the user's: it stays.
+    const std::string older = "an older clip, longer than the new one";
     std::filesystem::create_directories(downloadDir);
-    std::ofstream(platform::JoinPath(downloadDir, "clip.flv")) << "an older clip, longer than the new one";
+    std::ofstream(platform::JoinPath(downloadDir, "clip.flv")) << older;
     Run();
 
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(ItemStatus(i), "Complete") << i;
-    EXPECT_EQ(DownloadQueue[0].FileName, "clip.flv");
-    EXPECT_EQ(DownloadQueue[1].FileName, "clip (2).flv");
-    EXPECT_EQ(DownloadQueue[2].FileName, "clip (3).flv");
-    EXPECT_TRUE(FileHolds("clip.flv", VideoBytes(3000, 'x')));
-    EXPECT_TRUE(FileHolds("clip (2).flv", VideoBytes(4000, 'y')));
-    EXPECT_TRUE(FileHolds("clip (3).flv", VideoBytes(5000, 'z')));
+    EXPECT_EQ(DownloadQueue[0].FileName, "clip (2).flv");
+    EXPECT_EQ(DownloadQueue[1].FileName, "clip (3).flv");
+    EXPECT_EQ(DownloadQueue[2].FileName, "clip (4).flv");
+    EXPECT_TRUE(FileHolds("clip.flv", older));
+    EXPECT_TRUE(FileHolds("clip (2).flv", VideoBytes(3000, 'x')));
+    EXPECT_TRUE(FileHolds("clip (3).flv", VideoBytes(4000, 'y')));
+    EXPECT_TRUE(FileHolds("clip (4).flv", VideoBytes(5000, 'z')));
 
     // Downloading an item again replaces its own file.
     DownloadQueue[1].Status = "Waiting";
     server->Serve("/y/clip.flv", VideoBytes(4500, 'w'), {});
     Run();
-    EXPECT_EQ(DownloadQueue[1].FileName, "clip (2).flv");
-    EXPECT_TRUE(FileHolds("clip (2).flv", VideoBytes(4500, 'w')));
+    EXPECT_EQ(DownloadQueue[1].FileName, "clip (3).flv");
+    EXPECT_TRUE(FileHolds("clip (3).flv", VideoBytes(4500, 'w')));
 }
 
 TEST_F(RunFixture, CheckingTheFolderAtTheStartLeavesWhatLiesInItAlone)

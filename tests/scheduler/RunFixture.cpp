@@ -1,5 +1,6 @@
 #include "RunFixture.h"
 
+#include "platform/DiskFile.h"
 #include "platform/FileSystem.h"
 #include "platform/gui/MovieHost.h"
 #include "platform/internet/Internet.h"
@@ -60,7 +61,6 @@ std::string VideoBytes(std::size_t size, char seed)
 void RunFixture::SetUp()
 {
     DownloadQueue.clear();
-    ForgetPublished();
     downloadDir = temp.File("videos");
     programDir = temp.File("program");
     platform::CreateFolder(programDir);
@@ -174,6 +174,16 @@ void RunFixture::Run() { form->cmdStartDownload_Click(); }
         return ::testing::AssertionFailure() << name << " holds " << content->size() << " bytes, not the "
                                              << bytes.size() << " expected ones";
     return ::testing::AssertionSuccess();
+}
+
+void RunFixture::WriteCopy(const std::string& name, const std::string& bytes, const std::string& pageAddress) const
+{
+    platform::CreateFolder(downloadDir);
+    auto file = platform::DiskFile::CreateNew(platform::JoinPath(downloadDir, name));
+    ASSERT_TRUE(file && file->Append(bytes.data(), bytes.size())) << name;
+    if (!pageAddress.empty()) {
+        ASSERT_TRUE(file->SetAttribute(kPageAddressAttribute, pageAddress));
+    }
 }
 
 void RunFixture::WaitUntil(const std::function<bool()>& done, int ms)

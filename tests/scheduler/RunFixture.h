@@ -55,6 +55,9 @@ protected:
     /// True when the download folder holds exactly these bytes under the name
     /// (a mismatch reports sizes, not whole videos).
     ::testing::AssertionResult FileHolds(const std::string& name, const std::string& bytes) const;
+    /// Writes a file into the download folder; with a page address, as the
+    /// copy the program made for that page's item.
+    void WriteCopy(const std::string& name, const std::string& bytes, const std::string& pageAddress = "") const;
     /// Lets window events run for up to `ms` or until `done` holds.
     static void WaitUntil(const std::function<bool()>& done, int ms);
     std::string ItemStatus(int index) const;

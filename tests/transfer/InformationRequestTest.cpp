@@ -75,19 +75,22 @@ TEST(RequestInformation, ReadsEveryKindOfAnswer)
          true, "Tue, 04 Mar 2008 10:00:00 GMT", 5000, "\"clip.flv\"", "x-flv"},
         {"last-modified without the space", "HTTP/1.1 200 OK\r\nLast-Modified:Tue\r\nContent-Length: 0\r\n\r\n", true,
          "Not Available", 0, "", ""},
-        {"404 of 1.1", "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n", false, "Not Available", 0, "", ""},
-        {"404 of 1.0", "HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\n\r\n", false, "Not Available", 0, "", ""},
-        {"404 in lower case", "HTTP/1.1 404 not found\r\nContent-Length: 0\r\n\r\n", false, "Not Available", 0, "",
+        {"404 of 1.1", "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n", false, "Not Available", -1, "", ""},
+        {"404 of 1.0", "HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\n\r\n", false, "Not Available", -1, "", ""},
+        {"404 in lower case", "HTTP/1.1 404 not found\r\nContent-Length: 0\r\n\r\n", false, "Not Available", -1, "",
          ""},
-        {"500 exists", "HTTP/1.1 500 Oops\r\nContent-Length: 0\r\n\r\n", true, "Not Available", 0, "", ""},
+        // A refused request's length is its error page's, never the file's size.
+        {"500 exists", "HTTP/1.1 500 Oops\r\nContent-Length: 0\r\n\r\n", true, "Not Available", -1, "", ""},
+        {"405 with an error page", "HTTP/1.1 405 Method Not Allowed\r\nContent-Length: 77\r\n\r\n", true,
+         "Not Available", -1, "", ""},
         {"size that is not a number",
          "HTTP/1.1 200 OK\r\nContent-Type: video/flv\r\nX-Length: 1\r\nContent-Length: abc\r\n\r\n", true,
          "Not Available", -1, "", "flv"},
         {"lines ended by LF alone", "HTTP/1.1 200 OK\nContent-Length: 7\nContent-Type: video/x-flv\n\n", true,
          "Not Available", 7, "", "x-flv"},
-        {"1200-byte block of a 200: status code only",
+        {"1200-byte block of a 200: status code and size only",
          "HTTP/1.1 200 OK\r\nContent-Length: 5\r\nContent-Type: video/x-flv\r\nX-Padding: " + big + "\r\n\r\n", true,
-         "Not Available", -1, "", ""},
+         "Not Available", 5, "", ""},
         {"1200-byte block of a 404", "HTTP/1.1 404 Not Found\r\nX-Padding: " + big + "\r\n\r\n", false,
          "Not Available", -1, "", ""},
         {"header line longer than the buffer", "HTTP/1.1 200 OK\r\nX-Long: " + std::string(5000, 'q') + "\r\n\r\n",
@@ -178,7 +181,7 @@ TEST(RequestInformation, CredentialsOnlyWithAUserName)
     download.RequestInformation();
     for (const auto& request : server.Requests())
         EXPECT_FALSE(request.HasHeader("Authorization")); // a password without a user stays unused
-    EXPECT_EQ(download.FileSize(), 0);
+    EXPECT_EQ(download.FileSize(), -1);
 
     download.SetSiteUser("viewer");
     download.RequestInformation();

@@ -1,6 +1,7 @@
 #include "platform/internet/CurlTransfer.h"
 
 #include "platform/EventLoop.h"
+#include "platform/internet/HttpText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -15,25 +16,11 @@ namespace {
 // true for every other line.
 bool PlainContentLength(const std::string& line)
 {
-    static const char kName[] = "content-length:";
-    constexpr std::size_t kNameLength = sizeof kName - 1;
-    if (line.size() < kNameLength)
+    static const char kName[] = "content-length";
+    const auto colon = line.find(':');
+    if (colon == std::string::npos || !HeaderValue(line, kName))
         return true;
-    for (std::size_t i = 0; i < kNameLength; ++i)
-        if (std::tolower(static_cast<unsigned char>(line[i])) != kName[i])
-            return true;
-    std::size_t first = kNameLength;
-    std::size_t last = line.size();
-    while (first < last && (line[first] == ' ' || line[first] == '\t'))
-        ++first;
-    while (last > first && (line[last - 1] == ' ' || line[last - 1] == '\t'))
-        --last;
-    if (first == last)
-        return false;
-    for (std::size_t i = first; i < last; ++i)
-        if (line[i] < '0' || line[i] > '9')
-            return false;
-    return true;
+    return PlainLength(std::string_view(line).substr(colon + 1)).has_value();
 }
 
 // The window waits at most this long for its events while libcurl waits on a
@@ -135,8 +122,11 @@ CurlTransfer::CurlTransfer(std::shared_ptr<CurlMulti> multi, const TransferOptio
         curl_easy_setopt(easy_, CURLOPT_TIMEOUT, 2L * StallTimeoutSeconds());
         extraHeaders_ = curl_slist_append(extraHeaders_, "Pragma: no-cache");
         extraHeaders_ = curl_slist_append(extraHeaders_, "Cache-Control: no-cache");
-        curl_easy_setopt(easy_, CURLOPT_HTTPHEADER, extraHeaders_);
     }
+    for (const std::string& header : options.headers)
+        extraHeaders_ = curl_slist_append(extraHeaders_, header.c_str());
+    if (extraHeaders_)
+        curl_easy_setopt(easy_, CURLOPT_HTTPHEADER, extraHeaders_);
     if (options.http10)
         curl_easy_setopt(easy_, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
     if (options.user) {
@@ -222,6 +212,11 @@ std::int64_t CurlTransfer::ContentLength() const
     if (!easy_ || curl_easy_getinfo(easy_, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) != CURLE_OK)
         return -1;
     return static_cast<std::int64_t>(length);
+}
+
+std::optional<std::string> CurlTransfer::Header(const std::string& name) const
+{
+    return HeaderValue(headerBlock_, name);
 }
 
 void CurlTransfer::MarkFinished(CURLcode result)

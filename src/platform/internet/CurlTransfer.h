@@ -10,7 +10,9 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace tollivex::platform::internet {
 
@@ -42,6 +44,7 @@ struct TransferOptions {
     bool head = false;
     bool http10 = false;
     bool keepBody = false;
+    std::vector<std::string> headers;  // sent with the request
     const std::string* user = nullptr; // no user: anonymous
     const std::string* password = nullptr;
 };
@@ -72,6 +75,8 @@ public:
     /// The final answer's header block (CR LF lines, ended by an empty line).
     const std::string& HeaderBlock() const { return headerBlock_; }
     bool HeadersComplete() const { return headersComplete_; }
+    /// The value of the final answer's header `name`; nothing when it has none.
+    std::optional<std::string> Header(const std::string& name) const;
     bool HeaderOverflow() const { return headerOverflow_; }
 
     /// Moves up to `wanted` body bytes out; blocks like UrlReader::Read.

@@ -19,6 +19,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tollivex::platform {
 
@@ -50,7 +51,9 @@ public:
     /// cannot be reached or does not answer with HTTP, and nothing when
     /// `giveUp` (asked after each turn of the window's events while the
     /// answer is awaited) answers true: a cancel need not wait for the server.
-    std::unique_ptr<UrlReader> OpenUrl(const std::string& url, const std::function<bool()>& giveUp = {});
+    /// `headers` ("Range: bytes=100-") are sent with the request.
+    std::unique_ptr<UrlReader> OpenUrl(const std::string& url, const std::function<bool()>& giveUp = {},
+                                       const std::vector<std::string>& headers = {});
 
     struct Impl;
 
@@ -101,6 +104,10 @@ public:
     /// Nothing when no status line was received.
     std::optional<std::string> QueryStatusCode() const;
 
+    /// The final answer's Content-Length, however long its header block;
+    /// nothing when it gave none, or one that is not a plain number.
+    std::optional<std::int64_t> ContentLength() const;
+
     struct Impl;
 
 private:
@@ -121,6 +128,9 @@ public:
     /// The body's length as the answer's Content-Length announced it; -1
     /// when the answer gave none.
     std::int64_t ContentLength() const;
+    /// The value of the answer's header `name` (any letter case); nothing
+    /// when the answer has none.
+    std::optional<std::string> Header(const std::string& name) const;
 
     /// Blocks until `wanted` bytes are in `buffer` or the data has ended, and
     /// sets `got`. A read of fewer than `wanted` bytes means the end follows;

@@ -1,6 +1,7 @@
 #include "platform/internet/Internet.h"
 
 #include "platform/internet/CurlTransfer.h"
+#include "platform/internet/HttpText.h"
 
 #include <cctype>
 
@@ -88,10 +89,12 @@ std::unique_ptr<HttpConnection> InternetSession::Connect(const std::string& host
     return std::unique_ptr<HttpConnection>(new HttpConnection(std::move(impl)));
 }
 
-std::unique_ptr<UrlReader> InternetSession::OpenUrl(const std::string& url, const std::function<bool()>& giveUp)
+std::unique_ptr<UrlReader> InternetSession::OpenUrl(const std::string& url, const std::function<bool()>& giveUp,
+                                                   const std::vector<std::string>& headers)
 {
     TransferOptions options;
     options.url = url;
+    options.headers = headers;
     options.userAgent = impl_->userAgent;
     options.keepBody = true;
     auto transfer = std::make_unique<CurlTransfer>(impl_->multi, options);
@@ -184,6 +187,14 @@ std::optional<std::string> HeadRequest::QueryStatusCode() const
     return std::to_string(code);
 }
 
+std::optional<std::int64_t> HeadRequest::ContentLength() const
+{
+    if (!impl_->sent || !impl_->transfer)
+        return std::nullopt;
+    const auto value = impl_->transfer->Header("Content-Length");
+    return value ? PlainLength(*value) : std::nullopt;
+}
+
 // ---- URL reader ----------------------------------------------------------
 
 UrlReader::UrlReader(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -192,6 +203,8 @@ UrlReader::~UrlReader() = default;
 int UrlReader::StatusCode() const { return static_cast<int>(impl_->transfer->StatusCode()); }
 
 std::int64_t UrlReader::ContentLength() const { return impl_->transfer->ContentLength(); }
+
+std::optional<std::string> UrlReader::Header(const std::string& name) const { return impl_->transfer->Header(name); }
 
 bool UrlReader::Read(char* buffer, std::size_t wanted, std::size_t& got, const std::function<bool()>& giveUp)
 {
