@@ -2,6 +2,7 @@
 
 #include "queue/TextHelpers.h"
 #include "resolve/SiteCode.h"
+#include "scheduler/VideoFile.h"
 
 #include <cctype>
 #include <charconv>
@@ -47,8 +48,9 @@ std::string DeriveLocalFileName(const std::string& link, const std::string& remo
     name = CutKeepingExtension(name, 100);
     if (siteCode == siteYouTube)
         name = CutKeepingExtension(name, 35);
-    // Whatever the page or the server said, the name stays inside the folder.
-    return CleanFileName(name);
+    // Whatever the page or the server said, the name stays inside the folder
+    // and fits the disk's limit on a name's bytes.
+    return FitNameBytes(CleanFileName(name));
 }
 
 std::string SizeTextFor(float fileSize, bool fileExists)

@@ -11,7 +11,8 @@ namespace tollivex {
 /// link's last path segment when the server sent none or the link names an
 /// .flv/.wmv file itself; ".flv" appended for YouTube, DailyMotion and
 /// ZippyVideos; cut to 100 characters (35 for YouTube) keeping the last four;
-/// then cleaned, so it is always a plain name inside the download folder.
+/// then cleaned, so it is always a plain name inside the download folder, and
+/// cut to the 255 bytes a disk takes, keeping its extension.
 std::string DeriveLocalFileName(const std::string& link, const std::string& remoteFileName, int siteCode);
 
 /// The FileSize text for what the server said: the size text of the byte

@@ -21,7 +21,8 @@ folder. Then, with xdotool only (mouse and keyboard):
      asks, ends within a second although the answer is No, and what arrived
      stays under ".part", never under the video's name; the same for SIGTERM
      (no question) and SIGKILL (no chance to do anything); what the killed
-     program left behind does not stop the next start;
+     program left behind does not stop the next start, and there another
+     page's video of the first life's file name is saved beside it;
   9. started once more on its own accessibility bus (atspi_probe.py), what
      a screen reader reads: every control's name, role and state, buttons
      and tabs pressed through AT-SPI, a list cell with its column name, and
@@ -132,6 +133,10 @@ class SlowSite:
         self.page_path = "/videoplay?docid=slow"
         self.video_path = "/files/slow-video.flv"
         self.video = bytes((i * 13 + 5) % 251 for i in range(SLOW_SIZE))
+        # Another page whose video has the demo Google video's file name.
+        self.same_name_page = "/videoplay?docid=same"
+        self.same_name_path = "/other/demo-google.flv"
+        self.same_name_video = bytes((i * 3 + 1) % 241 for i in range(200 * 1024))
         self.video_gets = 0
         self.hung_up = threading.Event()
         self.sent = 0
@@ -141,11 +146,14 @@ class SlowSite:
             protocol_version = "HTTP/1.1"
 
             def reply(self, head_only):
-                if self.path == site.page_path:
+                if self.path in (site.page_path, site.same_name_page):
+                    video = site.video_path if self.path == site.page_path else site.same_name_path
                     body = ('<html><a href="http://%s%s" class="ipoddownloadlink">iPod</a></html>'
-                            % (site.host, site.video_path)).encode()
+                            % (site.host, video)).encode()
                 elif self.path == site.video_path:
                     body = site.video
+                elif self.path == site.same_name_path:
+                    body = site.same_name_video
                 else:
                     body = None
                 if body is None:
@@ -708,9 +716,26 @@ def run(session, desktop_file=None):
     check_ended_without_half_file("killed", time.monotonic(), -signal.SIGKILL)
     log("SIGKILL: nothing under the video's name, the half file under .part")
 
-    # ---- 8. what the killed program left (its lock and its name) stops no start
+    # ---- 8. what the killed program left (its lock and its name) stops no start;
+    # the video of the first life stays when another page's video of the same
+    # name arrives in this one
     session.launch()
-    wait_until(session.main_window, 20, "the main window after a kill")
+    main = wait_until(session.main_window, 20, "the main window after a kill")
+    session.origin = (main["x"], main["y"])
+    wait_until(lambda: close_to(session.pixel(ADDRESS_BOX), ADDRESS_BOX_FACE, 4), 15, "the Download page after a kill")
+    session.click(ADDRESS_BOX)
+    session.xdo("type", "--delay", 8, "http://%s%s" % (slow.host, slow.same_name_page))
+    session.xdo("key", "Return")
+    session.move_to(PLAIN_MOVIE)
+    wait_until(lambda: session.region(GRID) != empty_grid, 5, "the same-name address in the list")
+    session.click(START_BUTTON)
+    beside = os.path.join(session.downloads, name.replace(".flv", " (2).flv"))
+    wait_until(lambda: file_size(beside) == len(slow.same_name_video), 20, "the same-name video beside the first")
+    with open(beside, "rb") as f:
+        check(f.read() == slow.same_name_video, "the same-name video differs from what the site sent")
+    with open(target, "rb") as f:
+        check(f.read() == expected, "a restart let another page's video replace %s" % name)
+    log("restart: another page's %s saved beside the first life's" % name)
     session.app.send_signal(signal.SIGTERM)
     check(session.app.wait(10 * SLACK) == 0, "the program started after a kill did not end cleanly")
     log("after a kill: the next start runs")

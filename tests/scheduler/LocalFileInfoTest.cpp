@@ -64,6 +64,13 @@ TEST(DeriveLocalFileName, LongNamesKeepTheirExtension)
     const std::string fitting = FirstCharacters(accented, 96) + ".wmv"; // 100 characters, 196 bytes
     EXPECT_EQ(DeriveLocalFileName("http://h/get", fitting, siteBolt), fitting);
     EXPECT_EQ(DeriveLocalFileName("http://h/get", "\xe6\x97\xa5\xe6\x9c\xac.flv", siteBolt), "\xe6\x97\xa5\xe6\x9c\xac.flv");
+
+    // 100 characters of four bytes are too long for the disk: cut to 255
+    // bytes on a character boundary, the extension kept.
+    std::string wide;
+    for (int i = 0; i < 96; ++i)
+        wide += "\xf0\x9f\x8e\xac"; // 🎬
+    EXPECT_EQ(DeriveLocalFileName("http://h/get", wide + ".flv", siteBolt), FirstCharacters(wide, 62) + ".flv");
 }
 
 TEST(CharacterCuts, WholeUtf8CharactersAreCounted)
