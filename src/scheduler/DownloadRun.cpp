@@ -156,7 +156,9 @@ int DownloadVideo(frmMain& form, int index, int at, const std::string& link)
     }
     form.Download.SetUrl(link);
     form.Download.SetLocalFile(part->file->Path());
-    form.Download.SetTargetFile(part->file, false);
+    // An earlier attempt's bytes are continued where the server still has
+    // their version; otherwise the file starts over.
+    form.Download.SetTargetFile(part->file, part->earlier);
 
     form.LocateCurrentRow();
     // Each transfer is judged on its own events, never on the page fetch's.

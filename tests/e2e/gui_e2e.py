@@ -138,6 +138,9 @@ class SlowSite:
         self.same_name_path = "/other/demo-google.flv"
         self.same_name_video = bytes((i * 3 + 1) % 241 for i in range(200 * 1024))
         self.video_gets = 0
+        self.etag = None     # no version named: nothing can be continued
+        self.ranges = []     # each video GET's Range header (None without one)
+        self.fast = False
         self.hung_up = threading.Event()
         self.sent = 0
         site = self
@@ -161,9 +164,20 @@ class SlowSite:
                     self.send_header("Content-Length", "0")
                     self.end_headers()
                     return
-                self.send_response(200)
+                # The rest of the same version, when asked for it by its ETag.
+                start = 0
+                if not head_only and body is site.video:
+                    site.ranges.append(self.headers.get("Range"))
+                    match = re.match(r"bytes=(\d+)-$", self.headers.get("Range") or "")
+                    if site.etag and match and self.headers.get("If-Range") == site.etag:
+                        start = int(match.group(1))
+                self.send_response(206 if start else 200)
                 self.send_header("Content-Type", "video/x-flv" if body is site.video else "text/html")
-                self.send_header("Content-Length", str(len(body)))
+                self.send_header("Content-Length", str(len(body) - start))
+                if body is site.video and site.etag:
+                    self.send_header("ETag", site.etag)
+                if start:
+                    self.send_header("Content-Range", "bytes %d-%d/%d" % (start, len(body) - 1, len(body)))
                 self.end_headers()
                 if head_only:
                     return
@@ -172,11 +186,12 @@ class SlowSite:
                     return
                 site.video_gets += 1
                 try:
-                    for i in range(0, len(body), SLOW_CHUNK):
+                    for i in range(start, len(body), SLOW_CHUNK):
                         self.wfile.write(body[i:i + SLOW_CHUNK])
                         self.wfile.flush()
-                        site.sent = i + SLOW_CHUNK
-                        time.sleep(0.03)
+                        site.sent = i + SLOW_CHUNK - start
+                        if not site.fast:
+                            time.sleep(0.03)
                 except OSError:
                     site.hung_up.set()
 
@@ -710,11 +725,14 @@ def run(session, desktop_file=None):
     log("SIGTERM: the run was cancelled without a question, ended %.0f ms later; the half file kept as .part"
         % (took * 1000))
 
-    # ---- 7. killed (SIGKILL, a power cut) during a run: still no broken video under its name
+    # ---- 7. killed (SIGKILL, a power cut) during a run: still no broken video
+    # under its name; the site names its version from now on
+    slow.etag = '"slow-1"'
     restart_with_slow_video_running("after a third restart")
     session.app.send_signal(signal.SIGKILL)
     check_ended_without_half_file("killed", time.monotonic(), -signal.SIGKILL)
-    log("SIGKILL: nothing under the video's name, the half file under .part")
+    kept = file_size(slow_part)
+    log("SIGKILL: nothing under the video's name, %d bytes under .part" % kept)
 
     # ---- 8. what the killed program left (its lock and its name) stops no start;
     # the video of the first life stays when another page's video of the same
@@ -736,6 +754,24 @@ def run(session, desktop_file=None):
     with open(target, "rb") as f:
         check(f.read() == expected, "a restart let another page's video replace %s" % name)
     log("restart: another page's %s saved beside the first life's" % name)
+
+    # ---- the killed download, added again, continues where it stopped
+    grid_now = session.settled_region(GRID)
+    session.click(ADDRESS_BOX)
+    session.xdo("key", "ctrl+a")
+    session.xdo("type", "--delay", 8, slow.page())
+    session.xdo("key", "Return")
+    session.move_to(PLAIN_MOVIE)
+    wait_until(lambda: session.region(GRID) != grid_now, 5, "the slow address in the list again")
+    slow.fast, slow.sent = True, 0
+    session.click(START_BUTTON)
+    wait_until(lambda: file_size(slow_file) == len(slow.video), 30, "the continued video to be complete")
+    with open(slow_file, "rb") as f:
+        check(f.read() == slow.video, "the continued video differs from what the site has")
+    check(slow.ranges[-1] == "bytes=%d-" % kept, "the continued video was asked for with %r" % slow.ranges[-1])
+    check(slow.sent == len(slow.video) - kept, "%d bytes sent again for %d missing" % (slow.sent, len(slow.video) - kept))
+    check(not os.path.exists(slow_part), "the continued video's .part stayed")
+    log("continue: %d bytes kept from the killed life, the rest fetched, the video whole" % kept)
     session.app.send_signal(signal.SIGTERM)
     check(session.app.wait(10 * SLACK) == 0, "the program started after a kill did not end cleanly")
     log("after a kill: the next start runs")

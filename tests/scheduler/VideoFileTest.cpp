@@ -9,6 +9,7 @@
 #include "platform/FileSystem.h"
 #include "queue/DownloadQueue.h"
 #include "scheduler/VideoFile.h"
+#include "transfer/Download.h"
 
 #include <filesystem>
 #include <cstdlib>
@@ -306,8 +307,9 @@ TEST_F(RunFixture, ANameThatFitsTheDiskOnlyWithoutTheTemporarySuffixIsSavedWhole
     EXPECT_TRUE(FileHolds(name, VideoBytes(5000)));
 }
 
-// ramfs keeps no extended attributes: there, no file is the item's own.
-TEST_F(RunFixture, WhereTheFolderKeepsNoAttributesEveryDownloadGoesBeside)
+// ramfs keeps no extended attributes: there, no file is the item's own, so
+// nothing is continued or replaced.
+TEST_F(RunFixture, WhereTheFolderKeepsNoAttributesNothingContinuesAndEveryDownloadGoesBeside)
 {
     const std::string mount = temp.File("ramfs");
     platform::CreateFolder(mount);
@@ -319,14 +321,56 @@ TEST_F(RunFixture, WhereTheFolderKeepsNoAttributesEveryDownloadGoesBeside)
     } unmount{mount};
     sDownloadDir = downloadDir = platform::JoinPath(mount, "videos");
     ServePage("/p.html", "/v.flv");
-    server->Serve("/v.flv", VideoBytes(3000));
+    server->Serve("/v.flv", VideoBytes(30000), {{"ETag", "\"e1\""}});
     Queue(PageAddress("/p.html"));
+    onProgress = [this](const EventRecord& r) {
+        if (!r.fetchingPage && !form->bStopRequested)
+            form->cmdStartDownload_Click(); // stopped once, with bytes under ".part"
+    };
     Run();
-    DownloadQueue[0].Status = "Waiting";
-    DownloadQueue[0].FileName = "v.flv";
+    onProgress = {};
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        DownloadQueue[0].Status = "Waiting";
+        DownloadQueue[0].FileName = "v.flv";
+        Run();
+        EXPECT_EQ(ItemStatus(0), "Complete");
+    }
+    auto files = FolderContent(downloadDir);
+    EXPECT_GT(files["v.flv.part"], 0u);
+    files.erase("v.flv.part");
+    EXPECT_EQ(files, (std::map<std::string, std::size_t>{{"v.flv", 30000}, {"v (2).flv", 30000}}));
+    for (const HttpTestRequest& request : server->Requests())
+        EXPECT_FALSE(request.HasHeader("Range"));
+}
+
+TEST_F(RunFixture, AnItemStartedAgainContinuesItsOwnPartialFileWhereItStopped)
+{
+    const std::string video = VideoBytes(200000);
+    const std::string page = PageAddress("/p.html");
+    WriteCopy("v.flv.part", video.substr(0, 180000), page);
+    platform::DiskFile::OpenRegular(platform::JoinPath(downloadDir, "v.flv.part"))
+        ->SetAttribute(kValidatorAttribute, "\"e1\"");
+    ServePage("/p.html", "/v.flv");
+    std::string asked;
+    server->Route("/v.flv", [&](const HttpTestRequest& request, HttpTestConnection& c) {
+        HttpHeaders headers{{"ETag", "\"e1\""}};
+        if (request.method == "HEAD") {
+            headers.emplace_back("Content-Length", std::to_string(video.size()));
+            c.Send(HttpTestServer::ResponseHead(200, "OK", headers));
+            return;
+        }
+        asked = request.Header("Range") + " if " + request.Header("If-Range");
+        headers.emplace_back("Content-Range", "bytes 180000-199999/200000");
+        c.Send(HttpTestServer::Response(206, "Partial Content", video.substr(180000), headers));
+    });
+    Queue(page);
     Run();
     EXPECT_EQ(ItemStatus(0), "Complete");
-    EXPECT_EQ(FolderContent(downloadDir), (std::map<std::string, std::size_t>{{"v.flv", 3000}, {"v (2).flv", 3000}}));
+    EXPECT_TRUE(FileHolds("v.flv", video));
+    EXPECT_EQ(asked, "bytes=180000- if \"e1\"");
+    const std::vector<std::string> shown = StatusesOf(0, false);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.front(), "91"); // 182,048 of 200,000 bytes: from where the file stood
 }
 
 } // namespace
