@@ -4,7 +4,8 @@
 // large video and the others were finished earlier, and the run is started
 // through the toggle as the movie's command does. A 2 ms precise timer on the
 // window thread notes every tick from the start of the run to its end; a gap
-// between two ticks is the time the window could not handle events.
+// between two ticks is the time the window could not handle events. The run
+// includes the video's flush to the disk and its publication ("publish").
 //
 // usage: bench_window_stall PAGE_URL DOWNLOAD_FOLDER [ITEMS]
 // The page's host must be mapped to the local server (TOLLIVEX_HOST_MAP).
@@ -101,15 +102,22 @@ int main(int argc, char** argv)
     Clock::time_point start;
     QTimer timer;
     timer.setTimerType(Qt::PreciseTimer);
+    // The video has been transferred: what follows is its flush and publication.
+    bool transferred = false;
     QObject::connect(&timer, &QTimer::timeout, [&] {
         const auto now = Clock::now();
+        transferred = transferred || (form.Download.Transferring() && !form.bFetchingPage);
         if (measuring) {
             const double gap = std::chrono::duration<double, std::milli>(now - last).count();
             gaps.push_back(gap);
             if (gap > worst) {
                 worst = gap;
                 worstAt = std::chrono::duration<double>(now - start).count();
-                worstPhase = !form.bDownloading ? "idle" : form.bFetchingPage ? "page" : "video";
+                worstPhase = !form.bDownloading              ? "idle"
+                             : form.bFetchingPage            ? "page"
+                             : form.Download.Transferring()  ? "video"
+                             : transferred                   ? "publish"
+                                                             : "head";
             }
         }
         last = now;
