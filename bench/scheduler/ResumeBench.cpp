@@ -4,11 +4,12 @@
 //
 // usage: bench_resume PAGE_URL DOWNLOAD_FOLDER [KILL_AT_PERCENT]
 // With KILL_AT_PERCENT the process kills itself (SIGKILL, no clean-up of
-// any kind) at the first progress event at or past that percentage of the
-// video, as a power cut or `kill -9` would. Without it the run goes to its
+// any kind) at the first progress event once that percentage of the video's
+// bytes has arrived, as a power cut or `kill -9` would. Without it the run goes to its
 // end and one line is printed:
 //   seconds_from_start_to_end status file_name continued_from_bytes
 // The page's host must be mapped to the local server (TOLLIVEX_HOST_MAP).
+#include "platform/gui/MovieHost.h"
 #include "queue/DownloadQueue.h"
 #include "settings/AppSettings.h"
 #include "shell/FormFactory.h"
@@ -43,7 +44,9 @@ int main(int argc, char** argv)
     auto progress = form.Download.DownloadProgress;
     form.Download.DownloadProgress = [&form, progress, killAt](std::int32_t& p) {
         progress(p);
-        if (killAt >= 0 && !form.bFetchingPage && p >= killAt)
+        const double announced = form.Download.AnnouncedSize();
+        if (killAt >= 0 && !form.bFetchingPage && announced > 0 &&
+            static_cast<double>(form.Download.BytesReceived()) >= announced * killAt / 100)
             std::raise(SIGKILL);
     };
     const auto start = std::chrono::steady_clock::now();
