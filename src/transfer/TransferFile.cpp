@@ -18,8 +18,6 @@ namespace {
 // One progress event per chunk: the host's handler runs once per 2 KiB.
 constexpr std::size_t kChunkSize = 2048;
 
-constexpr int kWholeFileStatus = 200;
-
 // The chunks reach the disk in blocks of this size: one system call per 2 KiB
 // (what the standard file stream does with writes of that size) would cost
 // more than the network itself, and far larger blocks fall out of the
@@ -95,7 +93,8 @@ bool Download::Impl::TransferFile(Download& owner)
     // Only a 200 answer carries the whole file: an error page, an empty
     // answer (204), a "not modified" (304), a part of the file (206) or a
     // redirect that leads nowhere is never saved. The local file stays untouched.
-    if (!url || url->StatusCode() != kWholeFileStatus) {
+    // A page is taken as it comes, an error page aside (TakesAnswer).
+    if (!url || !TakesAnswer(url->StatusCode())) {
         url.reset();
         RaiseError(owner, kCouldNotFindUrl);
         return false;
@@ -168,7 +167,7 @@ bool Download::Impl::TransferFile(Download& owner)
         return false;
     }
     // The answer's own length is the whole file: fewer or more bytes are not it.
-    if (announced >= 0 && announced != byteCount) {
+    if (bWholeFileRequired && announced >= 0 && announced != byteCount) {
         RaiseError(owner, kCouldNotReadUrl);
         return false;
     }
