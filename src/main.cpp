@@ -1,6 +1,7 @@
 // Tollivex: one window whose surface is the movie, a tray icon, and the
 // routines behind them. Creating the main window is the only entry point.
 #include "platform/FileSystem.h"
+#include "platform/MessageBox.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationRequest.h"
 #include "platform/gui/MainWindowHost.h"
@@ -33,10 +34,22 @@ int main(int argc, char** argv)
         tollivex::platform::JoinPath(tollivex::platform::ProgramFolder(), tollivex::kTrayImageFile))));
 
     // One program per user: a second start brings the running window to the
-    // front (out of the tray too) and leaves.
+    // front (out of the tray too) and leaves; it takes the place of one that
+    // is ending, and says so when the running one cannot be reached.
+    using Claim = tollivex::platform::SingleInstance::Claim;
     tollivex::platform::SingleInstance instance;
-    if (instance.Take() == tollivex::platform::SingleInstance::Claim::AlreadyRunning)
+    switch (instance.Take()) {
+    case Claim::AlreadyRunning:
         return 0;
+    case Claim::Unreachable:
+        tollivex::platform::ShowMessage(tollivex::kUnreachableInstance, "Tollivex",
+                                        tollivex::platform::MessageIcon::Exclamation,
+                                        tollivex::platform::MessageButtons::Ok);
+        return 1;
+    case Claim::First:
+    case Claim::Unguarded:
+        break;
+    }
 
     tollivex::frmMain form(tollivex::CreateFormControls());
     form.Form_Load();
@@ -47,9 +60,10 @@ int main(int argc, char** argv)
     tollivex::platform::OnTerminationRequest([&form] { form.EndOnRequest(); });
     instance.SetShowRequestHandler([&form] {
         if (form.Ended())
-            return;
+            return false;
         form.Window().Show();
         form.Window().BringToForeground();
+        return true;
     });
     form.Window().Show();
     return QApplication::exec();

@@ -26,6 +26,8 @@ demo=(python3)
 tests=(
   # unit tests, the loopback HTTP server, the reference percent-decoder, repeated builds
   libgtest-dev libcpp-httplib-dev python3 ccache
+  # a name server that never answers, in private namespaces: ip brings their loopback up
+  iproute2
   # the real window: X display, input, window tree, clipboard, tray host, screenshots
   xvfb xauth xdotool x11-utils xclip imagemagick x11-apps trayer
   # what a screen reader is given: a private session bus, the accessibility bus, its reader

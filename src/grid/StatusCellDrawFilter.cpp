@@ -1,6 +1,7 @@
 #include "grid/StatusCellDrawFilter.h"
 
 #include "grid/StatusNumber.h"
+#include "platform/gui/TableGridLook.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -34,8 +35,8 @@ void StatusCellDrawFilter::BeforeDrawBackground(platform::GridDrawContext& Draw,
     if (!value)
         return;
     const QPalette palette = QGuiApplication::palette();
-    DrawProgressCell(Draw, *value, palette.color(QPalette::Highlight), palette.color(QPalette::HighlightedText),
-                     true);
+    const QColor back = palette.color(QPalette::HighlightedText);
+    DrawProgressCell(Draw, *value, platform::ReadableHighlight(palette.color(QPalette::Highlight), back), back, true);
     Cancel = true;
 }
 

@@ -15,27 +15,41 @@ namespace {
 const QString kInstanceName = QStringLiteral("tollivex-instance");
 constexpr char kShowRequest[] = "show\n";
 constexpr char kShowAnswer[] = "shown\n";
-// A running program that has just taken the lock may need a moment before it
-// listens; one that does not answer within this time is left alone all the same.
+constexpr char kEndingAnswer[] = "ending\n";
+// A program that has just taken the lock may need a moment before it listens,
+// and one that is ending a moment before it is gone: a later start waits this
+// long for either before it tells the user.
 constexpr int kReachMs = 5000;
+// The lock is looked at again after each step of at most this long.
+constexpr int kStepMs = 100;
+constexpr int kPauseMs = 50;
 
-/// Asks the running program to show its window; true once it has answered.
-bool AskToShow(const QString& name)
+enum class Answer { None, Shown, Ending };
+
+/// One step of asking the running program to show its window, over one
+/// connection kept until it answers or closes: the program is asked once.
+Answer AskStep(std::unique_ptr<QLocalSocket>& socket, const QString& name)
 {
-    const QDeadlineTimer deadline(kReachMs);
-    while (!deadline.hasExpired()) {
-        QLocalSocket socket;
-        socket.connectToServer(name);
-        if (socket.waitForConnected(500)) {
-            socket.write(kShowRequest);
-            socket.flush();
-            while (!socket.canReadLine() && socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
-            }
-            return socket.canReadLine() && socket.readLine() == kShowAnswer;
+    if (!socket) {
+        socket = std::make_unique<QLocalSocket>();
+        socket->connectToServer(name);
+        if (!socket->waitForConnected(kStepMs)) {
+            socket.reset();
+            return Answer::None;
         }
-        QThread::msleep(50);
+        socket->write(kShowRequest);
+        socket->flush();
     }
-    return false;
+    if (!socket->canReadLine())
+        socket->waitForReadyRead(kStepMs);
+    if (socket->canReadLine()) {
+        const QByteArray line = socket->readLine();
+        socket.reset();
+        return line == kShowAnswer ? Answer::Shown : line == kEndingAnswer ? Answer::Ending : Answer::None;
+    }
+    if (socket->state() != QLocalSocket::ConnectedState)
+        socket.reset(); // closed unanswered: asked again on a new connection
+    return Answer::None;
 }
 
 } // namespace
@@ -55,29 +69,50 @@ SingleInstance::Claim SingleInstance::Take()
     const auto folder = RuntimeFolder();
     if (!folder)
         return Claim::Unguarded;
-    const QString name = *folder + QLatin1Char('/') + kInstanceName;
-    lock_ = std::make_unique<QLockFile>(name + QStringLiteral(".lock"));
+    name_ = *folder + QLatin1Char('/') + kInstanceName;
+    lock_ = std::make_unique<QLockFile>(name_ + QStringLiteral(".lock"));
     // Only a dead owner makes the lock stale, however long a program runs.
     lock_->setStaleLockTime(0);
-    if (!lock_->tryLock(0)) {
-        const bool held = lock_->error() == QLockFile::LockFailedError;
-        lock_.reset();
-        if (!held)
+    const QDeadlineTimer deadline(kReachMs);
+    std::unique_ptr<QLocalSocket> asking;
+    bool ending = false;
+    for (;;) {
+        if (lock_->tryLock(0))
+            return Listen();
+        if (lock_->error() != QLockFile::LockFailedError) {
+            lock_.reset();
             return Claim::Unguarded;
-        AskToShow(name);
-        return Claim::AlreadyRunning;
+        }
+        if (deadline.hasExpired()) {
+            lock_.reset();
+            return Claim::Unreachable;
+        }
+        if (!ending) {
+            const Answer answer = AskStep(asking, name_);
+            if (answer == Answer::Shown) {
+                lock_.reset();
+                return Claim::AlreadyRunning;
+            }
+            ending = answer == Answer::Ending;
+        }
+        if (ending || !asking)
+            QThread::msleep(kPauseMs);
     }
+}
+
+SingleInstance::Claim SingleInstance::Listen()
+{
     // The lock is ours, so a name still there was left by a program that died.
     server_ = std::make_unique<QLocalServer>();
     server_->setSocketOptions(QLocalServer::UserAccessOption);
-    QLocalServer::removeServer(name);
-    if (!server_->listen(name))
-        return Claim::First; // later starts then find the lock and leave without showing us
+    QLocalServer::removeServer(name_);
+    if (!server_->listen(name_))
+        return Claim::First; // later starts then find the lock and cannot reach us
     QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(), [this] { Accept(); });
     return Claim::First;
 }
 
-void SingleInstance::SetShowRequestHandler(std::function<void()> handler) { showRequest_ = std::move(handler); }
+void SingleInstance::SetShowRequestHandler(std::function<bool()> handler) { showRequest_ = std::move(handler); }
 
 void SingleInstance::Accept()
 {
@@ -87,9 +122,9 @@ void SingleInstance::Accept()
             while (socket->canReadLine()) {
                 if (socket->readLine() != kShowRequest)
                     continue;
-                if (showRequest_)
-                    showRequest_();
-                socket->write(kShowAnswer);
+                // Still starting up, the window shows by itself.
+                const bool shown = !showRequest_ || showRequest_();
+                socket->write(shown ? kShowAnswer : kEndingAnswer);
                 socket->flush();
             }
         });

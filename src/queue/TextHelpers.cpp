@@ -30,15 +30,21 @@ std::string ShortestNumber(double value, int significantDigits)
     return buffer;
 }
 
-// The UTF-8 length of an invisible bidirectional or format character at `at`
-// (U+200B-U+200F, U+202A-U+202E, U+2066-U+2069, U+FEFF), else 0. A right-to-left
+// The UTF-8 length of a character that must not reach a file name at `at`,
+// else 0: a C1 control character (U+0080-U+009F; U+0085 is a line break to
+// some file managers) or an invisible bidirectional or format character
+// (U+200B-U+200F, U+202A-U+202E, U+2066-U+2069, U+FEFF). A right-to-left
 // override would make "clip\u202Evlf.exe" show as "clipexe.flv".
-size_t InvisibleFormatLength(const std::string& text, size_t at)
+size_t HiddenCharacterLength(const std::string& text, size_t at)
 {
-    if (at + 3 > text.size())
+    if (at + 2 > text.size())
         return 0;
     const auto b0 = static_cast<unsigned char>(text[at]);
     const auto b1 = static_cast<unsigned char>(text[at + 1]);
+    if (b0 == 0xC2 && b1 >= 0x80 && b1 <= 0x9F)
+        return 2;
+    if (at + 3 > text.size())
+        return 0;
     const auto b2 = static_cast<unsigned char>(text[at + 2]);
     const bool hidden = (b0 == 0xE2 && b1 == 0x80 && ((b2 >= 0x8B && b2 <= 0x8F) || (b2 >= 0xAA && b2 <= 0xAE))) ||
                         (b0 == 0xE2 && b1 == 0x81 && b2 >= 0xA6 && b2 <= 0xA9) ||
@@ -102,7 +108,7 @@ std::string CleanFileName(const std::string& value)
         const auto u = static_cast<unsigned char>(c);
         if (std::memchr(kRemoved, c, sizeof kRemoved) || u < 0x20 || u == 0x7F)
             continue;
-        if (const size_t hidden = InvisibleFormatLength(value, i)) {
+        if (const size_t hidden = HiddenCharacterLength(value, i)) {
             i += hidden - 1;
             continue;
         }

@@ -12,7 +12,7 @@ namespace tollivex {
 /// separator. 1 TB and more gives "".
 std::string FormatFileSize(float bytes);
 
-/// Removes \ / : * ? " < > | &, control characters and the invisible
+/// Removes \ / : * ? " < > | &, control characters (C0, DEL and C1) and the invisible
 /// bidirectional and format characters (U+200B-U+200F, U+202A-U+202E,
 /// U+2066-U+2069, U+FEFF), so the name shown is the name saved. A name left empty or
 /// made only of dots and blanks (".", "..") becomes "Enter File Name", so the

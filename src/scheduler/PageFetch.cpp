@@ -14,16 +14,27 @@ namespace tollivex {
 namespace {
 
 // bFetchingPage tells the event handlers which phase they report; it must be
-// lowered on every way out of the fetch, a failing transfer included.
+// lowered on every way out of the fetch, a failing transfer included. A page
+// is taken as the server answers it (an empty one resolves to no video), so
+// the component's whole-file rule, which guards the video, is off meanwhile.
 class FetchingPage {
 public:
-    explicit FetchingPage(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FetchingPage() { flag_ = false; }
+    FetchingPage(bool& flag, Download& component) : flag_(flag), component_(component)
+    {
+        flag_ = true;
+        component_.SetWholeFileRequired(false);
+    }
+    ~FetchingPage()
+    {
+        flag_ = false;
+        component_.SetWholeFileRequired(true);
+    }
     FetchingPage(const FetchingPage&) = delete;
     FetchingPage& operator=(const FetchingPage&) = delete;
 
 private:
     bool& flag_;
+    Download& component_;
 };
 
 } // namespace
@@ -46,7 +57,7 @@ std::string frmMain::GetDownloadLink(const std::string& pageAddress)
         return "-2";
     Download.SetLocalFile(pageFile);
     {
-        FetchingPage fetching(bFetchingPage);
+        FetchingPage fetching(bFetchingPage, Download);
         Download.StartDownload();
     }
     if (sDownloadResult != "1")

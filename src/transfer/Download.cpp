@@ -38,6 +38,14 @@ bool Download::StartDownload()
     return impl_->TransferFile(*this);
 }
 
+bool Download::WholeFileRequired() const { return impl_->bWholeFileRequired; }
+void Download::SetWholeFileRequired(bool required) { impl_->bWholeFileRequired = required; }
+
+bool Download::Impl::TakesAnswer(int status) const
+{
+    return bWholeFileRequired ? status == 200 : status >= 200 && status < 400;
+}
+
 bool Download::Transferring() const { return impl_->bTransferring; }
 double Download::AnnouncedSize() const { return impl_->AnnouncedSize; }
 std::int64_t Download::BytesReceived() const { return impl_->BytesReceived; }

@@ -61,6 +61,12 @@ public:
     bool StartDownload();
     /// Asks a running transfer to stop after its next progress event.
     void CancelDownload();
+    /// What a transfer takes as its answer. Required (the default, for a video):
+    /// only a 200 answer, and only a body of its own Content-Length, completes;
+    /// anything else is an error. Not required (for a page): any answer below
+    /// 400 is the page as the server gives it, an empty or partial one too.
+    bool WholeFileRequired() const;
+    void SetWholeFileRequired(bool required);
     /// True while StartDownload runs, that is while LocalFile is being written.
     bool Transferring() const;
     /// The size the last information request announced, exact (FileSize is a

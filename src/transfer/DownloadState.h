@@ -45,11 +45,14 @@ struct Download::Impl {
     bool bTransferring = false;
     bool bInfoRequested = false;
     bool bCloseSessionAfterInfo = false;
+    bool bWholeFileRequired = true;
 
     void OpenSession();
     /// True when the running operation must end now: CancelDownload was
     /// called, or the host's StopWaiting answers true.
     bool MustStop(const Download& owner) const { return bCancel || (owner.StopWaiting && owner.StopWaiting()); }
+    /// Whether an answer of this status is written and can complete (WholeFileRequired).
+    bool TakesAnswer(int status) const;
     bool TransferFile(Download& owner);
 
     // The transfer's steps (TransferFile.cpp).

@@ -18,8 +18,6 @@ namespace {
 // One progress event per chunk: the host's handler runs once per 2 KiB.
 constexpr std::size_t kChunkSize = 2048;
 
-constexpr int kWholeFileStatus = 200;
-
 // The chunks reach the disk in blocks of this size: one system call per 2 KiB
 // would cost more than the network itself, and far larger blocks fall out of
 // the processor cache before the kernel copies them (256 KiB ran at half speed).
@@ -173,8 +171,9 @@ bool Download::Impl::TransferFile(Download& owner)
     // Only the whole file (200) or exactly its rest is ever saved: an error
     // page, an empty answer (204), a "not modified" (304), a part that does
     // not continue the kept bytes or a redirect that leads nowhere is not.
-    // The file stays as it was.
-    if (!answer.reader || (answer.kept == 0 && ResponseStatus != kWholeFileStatus)) {
+    // The file stays as it was. A page is taken as it comes, an error page
+    // aside (TakesAnswer).
+    if (!answer.reader || (answer.kept == 0 && !TakesAnswer(ResponseStatus))) {
         answer.reader.reset();
         RaiseError(owner, kCouldNotFindUrl);
         return false;
@@ -247,7 +246,7 @@ bool Download::Impl::ReceiveBody(Download& owner, Answer& answer, const std::fun
         return false;
     }
     // The answer's own length is the whole file: fewer or more bytes are not it.
-    if (answer.total >= 0 && answer.total != byteCount) {
+    if (bWholeFileRequired && answer.total >= 0 && answer.total != byteCount) {
         RaiseError(owner, kCouldNotReadUrl);
         return false;
     }

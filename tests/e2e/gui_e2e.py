@@ -22,7 +22,10 @@ folder. Then, with xdotool only (mouse and keyboard):
      stays under ".part", never under the video's name; the same for SIGTERM
      (no question) and SIGKILL (no chance to do anything); what the killed
      program left behind does not stop the next start, and there another
-     page's video of the first life's file name is saved beside it;
+     page's video of the first life's file name is saved beside it, and the
+     killed download continues; a start beside a frozen copy says in a
+     message box that it cannot reach it, and one waiting when that copy
+     goes away takes its place;
   9. started once more on its own accessibility bus (atspi_probe.py), what
      a screen reader reads: every control's name, role and state, buttons
      and tabs pressed through AT-SPI, a list cell with its column name, and
@@ -772,9 +775,31 @@ def run(session, desktop_file=None):
     check(slow.sent == len(slow.video) - kept, "%d bytes sent again for %d missing" % (slow.sent, len(slow.video) - kept))
     check(not os.path.exists(slow_part), "the continued video's .part stayed")
     log("continue: %d bytes kept from the killed life, the rest fetched, the video whole" % kept)
-    session.app.send_signal(signal.SIGTERM)
-    check(session.app.wait(10 * SLACK) == 0, "the program started after a kill did not end cleanly")
+    frozen = session.main_window()
     log("after a kill: the next start runs")
+
+    # ---- 8b. a second start never ends in silence: a running copy that cannot
+    # answer (frozen here) is reported in a message box ...
+    session.app.send_signal(signal.SIGSTOP)
+    known = {w["id"] for w in session.windows()}
+    second = session.spawn([session.program])
+    box = wait_until(lambda: session.new_window(known), 20, "the message that the running copy cannot be reached")
+    session.xdo("windowfocus", "--sync", int(box["id"], 16))
+    session.xdo("key", "Return")
+    check(second.wait(10 * SLACK) == 1, "the start that could not reach the running copy ended with %d"
+          % second.returncode)
+    # ... and one that is waiting when the running copy goes away takes its place.
+    waiting = session.spawn([session.program], stdout=session.log, stderr=subprocess.STDOUT)
+    time.sleep(1)
+    check(waiting.poll() is None, "a start ended at once beside a running copy that cannot answer")
+    session.app.kill()
+    session.app.wait()
+    session.app = waiting
+    wait_until(lambda: (session.main_window() or frozen)["id"] != frozen["id"], 20,
+               "the waiting start to take the place of the copy that went away")
+    session.app.send_signal(signal.SIGTERM)
+    check(session.app.wait(10 * SLACK) == 0, "the start that took the place did not end cleanly")
+    log("second start: a frozen copy reported in a message box; a waiting start took the place of a killed copy")
 
     # ---- 9. what a screen reader is given: the tree over a private AT-SPI bus
     probe_accessibility(session)

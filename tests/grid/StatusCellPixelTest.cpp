@@ -23,15 +23,20 @@ class StatusCellPixels : public GridForm {
 protected:
     void SetUp() override
     {
+        const QPalette before = QGuiApplication::palette();
         GridForm::SetUp();
         form->Window().SetSize(640, 300);
         form->Window().Show();
         grid->SetGeometry(0, 0, 640, 300);
         grid->SetVisible(true);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(grid->View()->window()));
-        bar = QGuiApplication::palette().color(QPalette::Highlight).rgb();
-        back = QGuiApplication::palette().color(QPalette::HighlightedText).rgb();
+        back = before.color(QPalette::HighlightedText).rgb();
+        bar = platform::ReadableHighlight(before.color(QPalette::Highlight), QColor(back)).rgb();
         ASSERT_NE(bar, back);
+        // The bar's darker highlight is its own: menus, message boxes and
+        // selected text keep the desktop's (here too light for the bar's text).
+        ASSERT_EQ(QGuiApplication::palette(), before);
+        ASSERT_NE(bar, before.color(QPalette::Highlight).rgb());
     }
 
     /// The grid's rows as drawn now.

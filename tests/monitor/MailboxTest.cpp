@@ -215,13 +215,18 @@ TEST_F(Mailbox, ClosedItTakesNothingAndReopensUnderANewIdentity)
 #ifndef _WIN32
 TEST(RuntimeFolder, OnlyAFolderPrivateToTheUserIsTaken)
 {
-    const QByteArray saved[] = {qgetenv("TOLLIVEX_RUNTIME_DIR"), qgetenv("XDG_RUNTIME_DIR"), qgetenv("TMPDIR")};
-    QTemporaryDir scratch;
+    const char* names[] = {"TOLLIVEX_RUNTIME_DIR", "XDG_RUNTIME_DIR", "TMPDIR", "XDG_CACHE_HOME"};
+    QByteArray saved[4];
+    for (int i = 0; i < 4; ++i)
+        saved[i] = qgetenv(names[i]);
+    QTemporaryDir scratch(QStringLiteral("/tmp/tvx-rf-XXXXXX"));  // short enough for sockets below it
     const QString open = scratch.filePath(QStringLiteral("open"));
     QDir().mkpath(open);
     QFile::setPermissions(open, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
                                     QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther);
-    const QString own = scratch.filePath(QStringLiteral("tollivex-%1").arg(::geteuid()));
+    const auto isPrivate = [](const std::optional<QString>& folder) {
+        return folder && (QFileInfo(*folder).permissions() & (QFileDevice::ReadGroup | QFileDevice::WriteOther)) == 0;
+    };
 
     // A folder others may write to is never taken, whoever names it.
     qputenv("TOLLIVEX_RUNTIME_DIR", open.toLocal8Bit());
@@ -231,22 +236,44 @@ TEST(RuntimeFolder, OnlyAFolderPrivateToTheUserIsTaken)
     EXPECT_FALSE(refused.Listening());
     EXPECT_FALSE(refused.Open());
 
-    // No runtime folder from the session: one of our own in the temporary
-    // folder, made closed; a shared one of that name is refused.
+    // No usable runtime folder from the session: one of the user's own in the
+    // cache folder, made closed, which no other user can make first.
     qunsetenv("TOLLIVEX_RUNTIME_DIR");
     qputenv("XDG_RUNTIME_DIR", open.toLocal8Bit());
     qputenv("TMPDIR", scratch.path().toLocal8Bit());
+    const QString cache = scratch.filePath(QStringLiteral("cache"));
+    qputenv("XDG_CACHE_HOME", cache.toLocal8Bit());
+    const auto home = platform::RuntimeFolder();
+    EXPECT_TRUE(isPrivate(home));
+    EXPECT_TRUE(home && home->startsWith(cache + QLatin1Char('/')));
+
+    // A cache folder too long for a socket's path: the sockets get a short
+    // private folder, the same for every start, a new one once it is gone.
+    qputenv("XDG_CACHE_HOME", scratch.filePath(QString(80, QLatin1Char('c'))).toLocal8Bit());
+    const auto shortOne = platform::RuntimeFolder();
+    EXPECT_TRUE(isPrivate(shortOne));
+    EXPECT_TRUE(shortOne && shortOne->startsWith(scratch.path()) &&
+                QFile::encodeName(*shortOne).size() + platform::kLongestSocketName <= 107);
+    EXPECT_EQ(platform::RuntimeFolder(), shortOne);
+    EXPECT_TRUE(LocalSocketMailbox().Listening());
+    QDir(*shortOne).removeRecursively();
+    const auto next = platform::RuntimeFolder();
+    EXPECT_TRUE(isPrivate(next));
+    EXPECT_NE(next, shortOne);
+
+    // The cache folder's one made open: the temporary folder's own, and a
+    // shared one of that name or a link there is refused too.
+    qputenv("XDG_CACHE_HOME", cache.toLocal8Bit());
+    QFile::setPermissions(*home, QFileInfo(*home).permissions() | QFileDevice::WriteOther);
+    const QString own = scratch.filePath(QStringLiteral("tollivex-%1").arg(::geteuid()));
     EXPECT_EQ(platform::RuntimeFolder(), std::optional<QString>(own));
-    EXPECT_EQ(QFileInfo(own).permissions() & (QFileDevice::ReadGroup | QFileDevice::WriteOther), 0);
     QFile::setPermissions(own, QFileInfo(own).permissions() | QFileDevice::WriteOther);
     EXPECT_FALSE(platform::RuntimeFolder());
-    // A link to a private folder is no private folder either.
     QDir().rmdir(own);
     QFile::link(scratch.path(), own);
     EXPECT_FALSE(platform::RuntimeFolder());
 
-    const char* names[] = {"TOLLIVEX_RUNTIME_DIR", "XDG_RUNTIME_DIR", "TMPDIR"};
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 4; ++i)
         saved[i].isNull() ? qunsetenv(names[i]) : qputenv(names[i], saved[i]);
 }
 #endif

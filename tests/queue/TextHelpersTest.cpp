@@ -65,6 +65,8 @@ TEST(CleanFileName, NoNameLeadsOutOfTheFolder)
     EXPECT_EQ(CleanFileName(".."), "Enter File Name");
     EXPECT_EQ(CleanFileName(std::string("a\0b.flv", 7)), "ab.flv");
     EXPECT_EQ(CleanFileName("line\r\nbreak.flv"), "linebreak.flv");
+    // C1 controls go as C0 ones do (U+0085 breaks the line in some file managers); U+00A0 stays.
+    EXPECT_EQ(CleanFileName("a\xC2\x80" "b\xC2\x85" "c\xC2\x9F" "\xC2\xA0.flv"), "abc\xC2\xA0.flv");
     // Invisible bidirectional and format characters: what is shown is what is saved.
     for (const char* hidden : {"\u200B", "\u200F", "\u202A", "\u202E", "\u2066", "\u2069", "\uFEFF"})
         EXPECT_EQ(CleanFileName(std::string("clip") + hidden + "vlf.exe"), "clipvlf.exe") << hidden;

@@ -161,9 +161,25 @@ TEST_F(RunFixture, FailedPagesAndFilesEndInErrorNeverComplete)
     Queue(PageAddress("/empty.html"));
     Queue(PageAddress("/gone-video.html"));
     Queue(PageAddress("/good.html"));
+    // A page is taken as the server answers it: an empty answer, or one that
+    // announces a length it never sends, holds no video; a partial page that
+    // names one leads to it.
+    server->ServeRaw("/no-content.html", "HTTP/1.1 204 No Content\r\n\r\n");
+    server->ServeRaw("/not-modified.html", "HTTP/1.1 304 Not Modified\r\nContent-Length: 500\r\n\r\n");
+    server->Serve("/partial.html", "<html><body><embed src=\"" + server->Url("/partial.flv") + "\" width=\"400\"",
+                  {}, 206, "Partial Content");
+    server->Serve("/partial.flv", VideoBytes(3000));
+    for (const char* page : {"/no-content.html", "/not-modified.html", "/partial.html"})
+        Queue(PageAddress(page));
 
     Run();
 
+    for (int emptyPage : {4, 5}) {
+        EXPECT_EQ(ItemStatus(emptyPage), "ERROR");
+        EXPECT_EQ(DownloadQueue[emptyPage].FileName, "Process failed.");
+    }
+    EXPECT_EQ(ItemStatus(6), "Complete");
+    EXPECT_TRUE(FileHolds("partial.flv", VideoBytes(3000)));
     EXPECT_EQ(ItemStatus(0), "ERROR");
     EXPECT_EQ(DownloadQueue[0].FileName, "Waiting (Auto Detect)");
     EXPECT_EQ(ItemStatus(1), "ERROR");

@@ -35,7 +35,6 @@ QString Css(const QColor& c) { return c.name(QColor::HexRgb); }
 
 TableGrid::TableGrid(QWidget* parent)
 {
-    MakeHighlightReadable();
     frame_ = new QFrame(parent);
     frame_->setFrameShape(QFrame::NoFrame);
     auto* layout = new QVBoxLayout(frame_);

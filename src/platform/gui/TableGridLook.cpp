@@ -1,8 +1,5 @@
 #include "platform/gui/TableGridLook.h"
 
-#include <QGuiApplication>
-#include <QPalette>
-
 #include <algorithm>
 #include <cmath>
 
@@ -39,21 +36,13 @@ QColor ReadableOn(const QColor& back, const QColor& wanted)
     return ContrastRatio(back, black) >= ContrastRatio(back, white) ? black : white;
 }
 
-void MakeHighlightReadable()
+QColor ReadableHighlight(const QColor& highlight, const QColor& text)
 {
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        return;
-    QPalette palette = QGuiApplication::palette();
-    const QColor text = palette.color(QPalette::HighlightedText);
-    QColor bar = palette.color(QPalette::Highlight);
+    QColor bar = highlight;
     const bool lightText = Luminance(text) > 0.5;
     for (int step = 0; step < 20 && ContrastRatio(bar, text) < kReadable; ++step)
         bar = lightText ? bar.darker(110) : bar.lighter(110);
-    if (bar == palette.color(QPalette::Highlight))
-        return;
-    for (auto group : {QPalette::Active, QPalette::Inactive})
-        palette.setColor(group, QPalette::Highlight, bar);
-    QGuiApplication::setPalette(palette);
+    return bar;
 }
 
 } // namespace tollivex::platform

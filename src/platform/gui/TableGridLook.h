@@ -28,9 +28,11 @@ double ContrastRatio(const QColor& a, const QColor& b);
 /// Text stays readable on `back`: `wanted` when it reaches 4.5:1 there,
 /// otherwise black or white, whichever stands out more.
 QColor ReadableOn(const QColor& back, const QColor& wanted);
-/// The application's highlight colours carry the percentage in the status
-/// cell's bar, text in one on the other: the highlight is darkened until the
-/// two stand 4.5:1 apart (the desktop's default blue on white is 3.7:1).
-void MakeHighlightReadable();
+/// The status cell's bar colour: the highlight carries the percentage in the
+/// highlighted-text colour `text`, and the other way round, so it is darkened
+/// (lightened under dark text) until the two stand 4.5:1 apart (the desktop's
+/// default blue on white is 3.7:1). Only the bar wears it: menus, message
+/// boxes and selected text keep the desktop's own highlight.
+QColor ReadableHighlight(const QColor& highlight, const QColor& text);
 
 } // namespace tollivex::platform

@@ -95,6 +95,12 @@ CurlTransfer::CurlTransfer(std::shared_ptr<CurlMulti> multi, const TransferOptio
     curl_easy_setopt(easy_, CURLOPT_URL, url.c_str());
     curl_easy_setopt(easy_, CURLOPT_PRIVATE, this);
     curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
+#if LIBCURL_VERSION_NUM >= 0x075700
+    // A transfer given up during its name lookup (a stop, a close) ends at
+    // once: the lookup's thread is left to finish on its own instead of being
+    // waited for, which takes as long as the name server does.
+    curl_easy_setopt(easy_, CURLOPT_QUICK_EXIT, 1L);
+#endif
     curl_easy_setopt(easy_, CURLOPT_USERAGENT, options.userAgent.c_str());
     // Direct access only: no proxy from the environment or anywhere else.
     curl_easy_setopt(easy_, CURLOPT_PROXY, "");

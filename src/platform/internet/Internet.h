@@ -11,7 +11,9 @@
 //
 // Waiting is bounded: a connection must be made within the connect time-out
 // (15 s) and a transfer that receives nothing for the stall time-out (30 s)
-// fails. A HEAD request also gives up after 60 s in all.
+// fails. A HEAD request also gives up after 60 s in all. A wait that the
+// caller gives up ends at once, a slow name lookup's too: the lookup is left
+// to finish on its own.
 
 #include <cstddef>
 #include <cstdint>
