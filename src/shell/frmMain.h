@@ -14,6 +14,7 @@
 
 #include "platform/EventLoop.h"
 #include "platform/gui/GridControl.h"
+#include "scheduler/TransferRate.h"
 #include "settings/AppSettings.h"
 #include "transfer/Download.h"
 
@@ -121,6 +122,8 @@ public:
     /// Video_URL of the item the run works on: the run and the event handlers
     /// find the item again by it when the list was edited meanwhile.
     std::string sCurrentAddress;
+    /// Speed and time left of the video transfer, shown in its row's tool tip.
+    TransferRate transferRate;
 
     // ---- Grid state -------------------------------------------------------
     bool bGridFormatted = false;

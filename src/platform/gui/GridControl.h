@@ -87,6 +87,9 @@ public:
     virtual std::string CellTip(const GridCell& cell) const = 0;
     /// Writes a value that shows at once, without a rebuild.
     virtual void SetCellValue(const GridCell& cell, const std::string& value) = 0;
+    /// A line about the row (how its download goes) added to the tool tip of
+    /// its cells and read out with them; "" removes it. A rebind drops it.
+    virtual void SetRowNote(const GridRow& row, const std::string& note) = 0;
     virtual bool IsCellSelected(const GridCell& cell) const = 0;
     virtual void SetCellSelected(const GridCell& cell, bool selected) = 0;
     virtual std::string ColumnKey(int column) const = 0;

@@ -176,6 +176,12 @@ void TableGrid::SetCellValue(const GridCell& cell, const std::string& value)
         announcer_->Written(*model_, cell.row.index);
 }
 
+void TableGrid::SetRowNote(const GridRow& row, const std::string& note)
+{
+    if (IsCurrent(row))
+        model_->WriteNote(row.index, note);
+}
+
 std::string TableGrid::ColumnKey(int column) const
 {
     if (column < 0 || column >= kDownloadListColumns)

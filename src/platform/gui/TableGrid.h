@@ -40,6 +40,7 @@ public:
     std::string CellText(const GridCell& cell) const override;
     std::string CellTip(const GridCell& cell) const override;
     void SetCellValue(const GridCell& cell, const std::string& value) override;
+    void SetRowNote(const GridRow& row, const std::string& note) override;
     bool IsCellSelected(const GridCell& cell) const override;
     void SetCellSelected(const GridCell& cell, bool selected) override;
     std::string ColumnKey(int column) const override;
