@@ -37,6 +37,9 @@ frmMain::frmMain(FormControls controls) : controls_(std::move(controls))
     SysTray().SetMouseHandlers([this](int button) { Guarded([&] { SysTray_MouseDown(button); }); },
                                [this](int button) { Guarded([&] { SysTray_MouseDblClick(button); }); });
     Window().SetCloseRequestHandler([this] { Guarded([&] { EndMe(); }); });
+    Window().SetDropHandler([this](const std::vector<std::string>& addresses) {
+        Guarded([&] { Form_LinksDropped(addresses); });
+    });
 
     platform::GridHandlers handlers;
     handlers.InitializeLayout = [this] { Guarded([&] { DownloadGrid_InitializeLayout(); }); };
@@ -65,6 +68,7 @@ frmMain::~frmMain()
     txtMonitor().SetChangeHandler(nullptr);
     SysTray().SetMouseHandlers(nullptr, nullptr);
     Window().SetCloseRequestHandler(nullptr);
+    Window().SetDropHandler(nullptr);
     DownloadGrid().SetHandlers({});
     DownloadGrid().SetDrawFilter(nullptr);
 }

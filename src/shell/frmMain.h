@@ -167,6 +167,9 @@ public:
     /// Queues a page address; false when the queue is full and nothing was added.
     bool AddVideoUrl(const std::string& pageAddress);
     void cmdAdd2List_Click();
+    /// Links or text dropped onto the window: each address is added as if it
+    /// had been typed into the address box, in order.
+    void Form_LinksDropped(const std::vector<std::string>& addresses);
     void FillDownloadList();
     void LocateCurrentRow();
     bool bFillingList() const { return bFillingList_; }
