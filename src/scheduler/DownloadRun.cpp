@@ -205,7 +205,9 @@ void frmMain::StartDownloading()
             }
             ++index;
         }
+        NoteItemEnded(sCurrentAddress);
     }
+    NoteRunEnded();
 }
 
 } // namespace tollivex

@@ -54,6 +54,15 @@ std::string PublishedBy(const std::string& finalPath)
     return {};
 }
 
+std::string PublishedFor(const std::string& pageAddress)
+{
+    for (auto entry = Published().rbegin(); entry != Published().rend(); ++entry) {
+        if (entry->second == pageAddress)
+            return entry->first;
+    }
+    return {};
+}
+
 void ForgetPublished() { Published().clear(); }
 
 std::string NameBesidePublished(const std::string& folder, const std::string& name, const std::string& pageAddress,

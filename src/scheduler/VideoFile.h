@@ -28,6 +28,9 @@ void NotePublished(const std::string& finalPath, const std::string& pageAddress)
 /// The page address of the item that published `finalPath`, "" when no item did.
 std::string PublishedBy(const std::string& finalPath);
 
+/// The path last published for the item of `pageAddress`, "" when none was.
+std::string PublishedFor(const std::string& pageAddress);
+
 /// Forgets every published path (tests start afresh).
 void ForgetPublished();
 

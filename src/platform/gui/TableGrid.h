@@ -14,6 +14,8 @@
 
 class QFrame;
 class QLabel;
+class QModelIndex;
+class QPoint;
 class QTableView;
 class QWidget;
 
@@ -65,6 +67,7 @@ public:
     void SetGeometry(int left, int top, int width, int height) override;
     bool IsActiveControl() const override;
     void Activate() override;
+    void MakeCurrentRow(const GridRow& row) override;
     void ScrollRowRegion(int action) override;
 
     /// Takes the keyboard focus as the window's Tab order reaches the grid:
@@ -91,6 +94,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    /// Asks for the rows' context menu for the row `index` points into; see GridHandlers.
+    void RequestContextMenu(const QModelIndex& index, const QPoint& globalPosition);
     bool IsCurrent(const GridRow& row) const;
     bool IsCurrent(const GridCell& cell) const;
     void ApplyHeaderLook();
