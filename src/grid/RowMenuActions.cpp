@@ -64,10 +64,14 @@ void frmMain::DownloadGrid_ContextMenu(int x, int y)
     if (facts.empty())
         return;
 
-    switch (PopupRowMenu(RowMenuFor(facts), x, y)) {
+    const RowMenuChoice choice = PopupRowMenu(RowMenuFor(facts), x, y);
+    // The program may have been ended from the tray while the menu was open.
+    if (Ended())
+        return;
+    switch (choice) {
     case RowMenuChoice::Open:
         for (const std::string& file : files) {
-            if (!Ended() && !platform::ShellOpen(file))
+            if (!platform::ShellOpen(file))
                 platform::ShowMessage("Tollivex could not open " + file +
                                           "\n\nNo program to play it was found on this computer.",
                                       "Tollivex", platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
@@ -81,7 +85,7 @@ void frmMain::DownloadGrid_ContextMenu(int x, int y)
         break;
     case RowMenuChoice::Remove:
         // As Delete does, for the items the menu was opened for, wherever they are now.
-        if (!bFillingList() && !Ended()) {
+        if (!bFillingList()) {
             RemoveRowsWhere([&](platform::GridRow row) {
                 const int at = QueueIndexOfRow(DownloadGrid(), row);
                 return at >= 0 && addresses.count(DownloadQueue[static_cast<size_t>(at)].Video_URL) > 0;

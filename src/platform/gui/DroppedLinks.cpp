@@ -42,7 +42,7 @@ std::vector<std::string> DroppedAddresses(const std::optional<std::string>& uriL
     if (uriList) {
         std::vector<std::string> addresses;
         for (const std::string& line : Lines(*uriList)) {
-            // A URI list's comments start with "#".
+            // Comments ("#...") and other schemes (file:, mailto:) are no web addresses.
             if (StartsWithNoCase(line, "http://") || StartsWithNoCase(line, "https://"))
                 addresses.push_back(line);
         }

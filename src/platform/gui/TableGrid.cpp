@@ -5,8 +5,6 @@
 #include "platform/gui/TableGridDelegate.h"
 #include "platform/gui/TableGridModel.h"
 
-#include <QContextMenuEvent>
-#include <QCursor>
 #include <QEvent>
 #include <QFrame>
 #include <QHeaderView>
@@ -352,16 +350,6 @@ void TableGrid::Activate()
         view_->setFocus(Qt::OtherFocusReason);
 }
 
-void TableGrid::MakeCurrentRow(const GridRow& row)
-{
-    if (!IsCurrent(row))
-        return;
-    FlushSelection();
-    const QModelIndex index = model_->index(row.index, colFileName);
-    view_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    view_->scrollTo(index);
-}
-
 bool TableGrid::TakeFocusFromTab()
 {
     if (!frame_ || frame_->isHidden() || model_->rowCount() == 0)
@@ -383,48 +371,10 @@ void TableGrid::ScrollRowRegion(int action)
         bar->setValue(bar->value() + 1);
 }
 
-void TableGrid::RequestContextMenu(const QModelIndex& index, const QPoint& globalPosition)
-{
-    if (!index.isValid() || !handlers_.ContextMenu)
-        return;
-    FlushSelection();
-    QItemSelectionModel* selection = view_->selectionModel();
-    bool rowSelected = false;
-    for (int column = 0; column < kDownloadListColumns && !rowSelected; ++column)
-        rowSelected = selection->isSelected(model_->index(index.row(), column));
-    // As in a file list: a row outside the selection becomes the selection.
-    if (!rowSelected) {
-        selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    } else if (view_->currentIndex().row() != index.row()) {
-        selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
-    }
-    handlers_.ContextMenu(globalPosition.x(), globalPosition.y());
-}
-
 bool TableGrid::eventFilter(QObject* watched, QEvent* event)
 {
-    // The rows' menu: the right button over a row, or from the keyboard (the
-    // menu key, Shift+F10) for the current row, below its current cell.
-    if (event->type() == QEvent::ContextMenu && frame_ && (watched == view_ || watched == view_->viewport())) {
-        const auto* menu = static_cast<QContextMenuEvent*>(event);
-        if (menu->reason() == QContextMenuEvent::Mouse) {
-            RequestContextMenu(view_->indexAt(view_->viewport()->mapFromGlobal(menu->globalPos())), menu->globalPos());
-        } else {
-            QModelIndex current = view_->currentIndex();
-            FlushSelection();
-            if (!current.isValid() && view_->selectionModel()->hasSelection())
-                current = view_->selectionModel()->selectedIndexes().front();
-            RequestContextMenu(current, view_->viewport()->mapToGlobal(view_->visualRect(current).bottomLeft()));
-        }
+    if (HandleContextMenu(watched, event))
         return true;
-    }
-    if (event->type() == QEvent::KeyPress && frame_ && watched == view_) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_F10 && (key->modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier) {
-            QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos());
-            return eventFilter(view_, &menu);
-        }
-    }
     // The type test comes first: during the view's destruction other events still pass here.
     if (event->type() == QEvent::KeyPress && tabOut_ && frame_ && watched == view_) {
         const auto* key = static_cast<QKeyEvent*>(event);

@@ -96,6 +96,8 @@ protected:
 private:
     /// Asks for the rows' context menu for the row `index` points into; see GridHandlers.
     void RequestContextMenu(const QModelIndex& index, const QPoint& globalPosition);
+    /// The right button, the menu key and Shift+F10 in the grid; true when taken.
+    bool HandleContextMenu(QObject* watched, QEvent* event);
     bool IsCurrent(const GridRow& row) const;
     bool IsCurrent(const GridCell& cell) const;
     void ApplyHeaderLook();
