@@ -32,6 +32,8 @@ tests=(
   xvfb xauth xdotool x11-utils xclip imagemagick x11-apps trayer
   # what a screen reader is given: a private session bus, the accessibility bus, its reader
   dbus at-spi2-core python3-pyatspi
+  # the desktop's notification service and file manager, stood in for on that bus
+  python3-dbus python3-gi
   # the installed tree and the package: menu entry, AppStream data, package checks
   desktop-file-utils appstream lintian dpkg-dev
 )

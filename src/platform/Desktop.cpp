@@ -49,6 +49,14 @@ std::string ClipboardText()
     return clipboard ? clipboard->text(QClipboard::Clipboard).toStdString() : std::string();
 }
 
+void SetClipboardText(const std::string& text)
+{
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return;
+    if (QClipboard* clipboard = QGuiApplication::clipboard())
+        clipboard->setText(QString::fromStdString(text), QClipboard::Clipboard);
+}
+
 std::string PickFolder(const std::string& prompt, const std::string& startFolder)
 {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))

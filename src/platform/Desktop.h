@@ -23,6 +23,9 @@ bool LaunchProgram(const std::string& program, const std::vector<std::string>& a
 /// The clipboard's plain text; empty when it holds no text.
 std::string ClipboardText();
 
+/// Puts plain text on the clipboard.
+void SetClipboardText(const std::string& text);
+
 /// The folder picker: the chosen folder's path, or "" when the user cancelled.
 std::string PickFolder(const std::string& prompt, const std::string& startFolder);
 

@@ -122,6 +122,7 @@ std::string Publish(frmMain& form, const PartFile& part, const std::string& addr
     const auto published = PublishVideo(*part.file, sDownloadDir, name, address, at);
     if (!published)
         return FolderNotWritten();
+    NotePublished(platform::JoinPath(sDownloadDir, *published), address);
     platform::RunAside([folder = sDownloadDir] {
         platform::SyncFolder(folder);
         return true;
@@ -249,7 +250,9 @@ void frmMain::StartDownloading()
             }
             ++index;
         }
+        NoteItemEnded(sCurrentAddress);
     }
+    NoteRunEnded();
 }
 
 } // namespace tollivex

@@ -11,12 +11,17 @@
 #include "queue/TextHelpers.h"
 #include "scheduler/CurrentItem.h"
 
+#include <chrono>
 #include <string>
 
 namespace tollivex {
 
 namespace {
 
+double SteadySeconds()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 
 } // namespace
 
@@ -72,6 +77,17 @@ void frmMain::Download_DownloadProgress(std::int32_t& lProgress)
     Guarded([&] {
         if (oCurrentRow)
             DownloadGrid().SetCellValue(platform::GridCell{*oCurrentRow, colStatus}, text);
+    });
+    // The row's tool tip tells how fast the video comes and how long is left;
+    // a page fetch starts the next transfer's measurement afresh.
+    Guarded([&] {
+        if (bFetchingPage) {
+            transferRate.Reset();
+        } else if (transferRate.Add(SteadySeconds(), Download.BytesReceived(),
+                                    Download.FileSize() > 0 ? Download.AnnouncedSize() : -1) &&
+                   oCurrentRow) {
+            DownloadGrid().SetRowNote(*oCurrentRow, transferRate.Text());
+        }
     });
     // The video transfer writes only the two texts; the page fetch is short.
     if (bFetchingPage)

@@ -4,6 +4,8 @@
 #include "platform/DiskFile.h"
 #include "queue/TextHelpers.h"
 
+#include <map>
+
 namespace tollivex {
 
 namespace {
@@ -139,5 +141,27 @@ bool ReceivedWhatWasAnnounced(std::int64_t bytesReceived, double announcedSize)
 {
     return announcedSize <= 0 || static_cast<double>(bytesReceived) == announcedSize;
 }
+
+namespace {
+// Page address -> the path its video was last published at.
+std::map<std::string, std::string>& Published()
+{
+    static std::map<std::string, std::string> published;
+    return published;
+}
+} // namespace
+
+void NotePublished(const std::string& finalPath, const std::string& pageAddress)
+{
+    Published()[pageAddress] = finalPath;
+}
+
+std::string PublishedFor(const std::string& pageAddress)
+{
+    const auto found = Published().find(pageAddress);
+    return found == Published().end() ? std::string() : found->second;
+}
+
+void ForgetPublished() { Published().clear(); }
 
 } // namespace tollivex

@@ -82,4 +82,13 @@ std::optional<std::string> PublishVideo(platform::DiskFile& part, const std::str
 /// announced: equal to its size when it gave one above 0.
 bool ReceivedWhatWasAnnounced(std::int64_t bytesReceived, double announcedSize);
 
+/// Notes that the video of the item of `pageAddress` was published at
+/// `finalPath`, for as long as the program runs: "Open" finds the file there
+/// whatever the item is called in the list now.
+void NotePublished(const std::string& finalPath, const std::string& pageAddress);
+/// Where the video of the item of `pageAddress` was last published; "" when it was not.
+std::string PublishedFor(const std::string& pageAddress);
+/// Forgets every published path (tests start afresh).
+void ForgetPublished();
+
 } // namespace tollivex

@@ -1,6 +1,7 @@
 #include "shell/FormFactory.h"
 
 #include "platform/Mailbox.h"
+#include "platform/gui/DesktopNotifier.h"
 #include "platform/gui/GridControl.h"
 #include "platform/gui/MainWindowHost.h"
 #include "platform/gui/MovieHost.h"
@@ -27,6 +28,7 @@ FormControls CreateFormControls()
     }
     controls.SysTray = platform::CreateTrayIcon(host);
     controls.txtMonitor = platform::CreateMailbox();
+    controls.Notifier = platform::CreateDesktopNotifier();
     return controls;
 }
 

@@ -5,7 +5,8 @@
 
 namespace tollivex {
 
-/// The window, the movie, the grid, the tray icon and the mailbox, Qt-backed.
+/// The window, the movie, the grid, the tray icon, the mailbox and the
+/// desktop notifier, Qt-backed.
 FormControls CreateFormControls();
 
 } // namespace tollivex

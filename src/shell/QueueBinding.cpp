@@ -61,6 +61,18 @@ bool frmMain::AddVideoUrl(const std::string& pageAddress)
 
 void frmMain::cmdAdd2List_Click() { AddVideoUrl(txtURL.Text); }
 
+void frmMain::Form_LinksDropped(const std::vector<std::string>& addresses)
+{
+    // As the movie's add command takes a typed address: as it stands, once
+    // it holds more than blanks.
+    for (const std::string& address : addresses) {
+        if (bEnded_)
+            return;
+        if (address.find_first_not_of(' ') != std::string::npos)
+            AddVideoUrl(address);
+    }
+}
+
 void frmMain::FillDownloadList()
 {
     if (bFillingList_)

@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Mailbox.h"
 #include "platform/gui/MainWindowHost.h"
+#include "platform/gui/DesktopNotifier.h"
 #include "platform/gui/MovieHost.h"
 #include "platform/gui/TrayIcon.h"
 #include "shell/Guarded.h"
@@ -37,6 +38,10 @@ frmMain::frmMain(FormControls controls) : controls_(std::move(controls))
     SysTray().SetMouseHandlers([this](int button) { Guarded([&] { SysTray_MouseDown(button); }); },
                                [this](int button) { Guarded([&] { SysTray_MouseDblClick(button); }); });
     Window().SetCloseRequestHandler([this] { Guarded([&] { EndMe(); }); });
+    Notifier().SetClickHandler([this](std::uint32_t notice) { Guarded([&] { Notifier_Click(notice); }); });
+    Window().SetDropHandler([this](const std::vector<std::string>& addresses) {
+        Guarded([&] { Form_LinksDropped(addresses); });
+    });
 
     platform::GridHandlers handlers;
     handlers.InitializeLayout = [this] { Guarded([&] { DownloadGrid_InitializeLayout(); }); };
@@ -48,6 +53,7 @@ frmMain::frmMain(FormControls controls) : controls_(std::move(controls))
     };
     // Delete in the list does what the movie's "Remove selected" does.
     handlers.DeletePressed = [this] { Guarded([&] { RemoveSelected(); }); };
+    handlers.ContextMenu = [this](int x, int y) { Guarded([&] { DownloadGrid_ContextMenu(x, y); }); };
     DownloadGrid().SetHandlers(std::move(handlers));
 }
 
@@ -65,6 +71,8 @@ frmMain::~frmMain()
     txtMonitor().SetChangeHandler(nullptr);
     SysTray().SetMouseHandlers(nullptr, nullptr);
     Window().SetCloseRequestHandler(nullptr);
+    Window().SetDropHandler(nullptr);
+    Notifier().SetClickHandler(nullptr);
     DownloadGrid().SetHandlers({});
     DownloadGrid().SetDrawFilter(nullptr);
 }
@@ -74,6 +82,7 @@ platform::MovieHost& frmMain::Flash() { return *controls_.Flash; }
 platform::GridControl& frmMain::DownloadGrid() { return *controls_.DownloadGrid; }
 platform::TrayIcon& frmMain::SysTray() { return *controls_.SysTray; }
 platform::Mailbox& frmMain::txtMonitor() { return *controls_.txtMonitor; }
+platform::DesktopNotifier& frmMain::Notifier() { return *controls_.Notifier; }
 
 std::string frmMain::BrowseForFolder(const std::string& prompt)
 {

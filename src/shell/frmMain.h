@@ -14,11 +14,14 @@
 
 #include "platform/EventLoop.h"
 #include "platform/gui/GridControl.h"
+#include "scheduler/FinishNotices.h"
+#include "scheduler/TransferRate.h"
 #include "settings/AppSettings.h"
 #include "transfer/Download.h"
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,6 +35,7 @@ class MainWindowHost;
 class MovieHost;
 class TrayIcon;
 class Mailbox;
+class DesktopNotifier;
 } // namespace platform
 
 class StatusCellDrawFilter;
@@ -48,6 +52,7 @@ struct FormControls {
     std::unique_ptr<platform::GridControl> DownloadGrid;
     std::unique_ptr<platform::TrayIcon> SysTray;
     std::unique_ptr<platform::Mailbox> txtMonitor;
+    std::unique_ptr<platform::DesktopNotifier> Notifier;
 };
 
 /// Hidden classic controls: only their captions and texts matter.
@@ -89,6 +94,7 @@ public:
     platform::GridControl& DownloadGrid();
     platform::TrayIcon& SysTray();
     platform::Mailbox& txtMonitor();
+    platform::DesktopNotifier& Notifier();
     tollivex::Download Download;
 
     platform::Timer tmrDownload{200};
@@ -124,6 +130,8 @@ public:
     /// The name the current item's video is to be saved under (kept for an
     /// item the user removes while its video arrives).
     std::string sCurrentFileName;
+    /// Speed and time left of the video transfer, shown in its row's tool tip.
+    TransferRate transferRate;
 
     // ---- Grid state -------------------------------------------------------
     bool bGridFormatted = false;
@@ -167,6 +175,9 @@ public:
     /// Queues a page address; false when the queue is full and nothing was added.
     bool AddVideoUrl(const std::string& pageAddress);
     void cmdAdd2List_Click();
+    /// Links or text dropped onto the window: each address is added as if it
+    /// had been typed into the address box, in order.
+    void Form_LinksDropped(const std::vector<std::string>& addresses);
     void FillDownloadList();
     void LocateCurrentRow();
     bool bFillingList() const { return bFillingList_; }
@@ -179,6 +190,9 @@ public:
     void ClearCompleted();
     void DownloadGrid_BeforeCellUpdate(const platform::GridCell& cell, const std::string& newValue, bool& cancel);
     void DownloadGrid_AfterCellUpdate(const platform::GridCell& cell);
+    /// The rows' context menu: open a finished video or its folder, copy the
+    /// page addresses, remove the items.
+    void DownloadGrid_ContextMenu(int x, int y);
 
     // ---- Grid layout (grid/) ---------------------------------------------------
     bool FormatDownloadGrid(bool bFirstTime);
@@ -198,6 +212,15 @@ public:
     void Download_DownloadProgress(std::int32_t& lProgress);
     void Download_DownloadError(std::string& sErrorDescription);
 
+    // ---- Desktop notifications of finished items (shell/) ---------------------
+    /// The run has finished with the item of this address: a notification
+    /// when it ended "Complete" or "ERROR" out of the user's sight.
+    void NoteItemEnded(const std::string& pageAddress);
+    /// The run has ended: one summary replaces the notifications of several items.
+    void NoteRunEnded();
+    /// A notification was clicked: the window comes up with the item's row current.
+    void Notifier_Click(std::uint32_t notice);
+
     // ---- Clipboard monitor (monitor/) -----------------------------------------
     void Monitor(bool bState) override;
     void txtMonitor_Change();
@@ -210,8 +233,15 @@ public:
 private:
     /// Removes the items of the rows `chosen` picks, keeping a running download on its item.
     void RemoveRowsWhere(const std::function<bool(platform::GridRow)>& chosen);
+    void NotifyItemEnded(const std::string& pageAddress);
+    void NotifyRunEnded();
 
     FormControls controls_;
+    /// The items that ended while the window was away in the running run and
+    /// their notices, and the page address each notice shown is about.
+    AwayTally awayTally_;
+    std::vector<std::uint32_t> runNotices_;
+    std::map<std::uint32_t, std::string> noticeAddresses_;
     std::unique_ptr<StatusCellDrawFilter> drawFilter_;
     bool bFillingList_ = false;
     bool bEnded_ = false;

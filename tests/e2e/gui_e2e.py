@@ -8,6 +8,8 @@ folder. Then, with xdotool only (mouse and keyboard):
 
   1. an address typed into the movie's address box, "+ Add" and "Start
      downloading" clicked: the video lands in the download folder, byte for byte;
+     the finished row's menu comes up under the right button and the menu
+     key, and its "Copy Page Address" puts the address on the clipboard;
   2. the tray icon is in the tray host from start-up; its menu starts a run
      and stops it again (the cancel question answered Yes); the window hidden
      to the tray comes back by a double-click on the icon (not by a single
@@ -60,7 +62,7 @@ SKIPPED = 77
 DISPLAY_TOOLS = ["Xvfb", "xdotool"]
 # tools/install-deps.sh installs these with the two above; missing one of them
 # beside the two is a broken set-up, and the test fails.
-OTHER_TOOLS = ["xwininfo", "trayer", "import"]
+OTHER_TOOLS = ["xwininfo", "trayer", "import", "xclip"]
 
 # Places on the movie (assets/Main.qml), relative to the window.
 ADDRESS_BOX = (250, 141)
@@ -552,6 +554,20 @@ def run(session, desktop_file=None):
     log("movie: %s downloaded, %d bytes as sent" % (name, len(expected)))
     if desktop_file:
         return
+
+    # The finished row's menu, under the right button and from the keyboard.
+    known = {w["id"] for w in session.windows()}
+    session.click(GRID_FIRST_ROW_ID, 3)
+    wait_until(lambda: session.new_window(known), 5, "the list's menu under the right button")
+    session.xdo("key", "c")  # Copy Page Address
+    wait_until(lambda: session.new_window(known) is None, 5, "the menu to close")
+    copied = session.x("xclip", "-selection", "clipboard", "-o")
+    check(copied == "http://video.google.com/videoplay?docid=demo", "the menu copied %r" % copied)
+    session.xdo("key", "Menu")  # the list has the keyboard since the click
+    wait_until(lambda: session.new_window(known), 5, "the list's menu under the menu key")
+    session.xdo("key", "Escape")
+    wait_until(lambda: session.new_window(known) is None, 5, "the menu to close")
+    log("list menu: right button and menu key; Copy Page Address copied the row's address")
 
     # ---- 2. the tray menu starts and stops a run ----------------------------
     slow = session.slow

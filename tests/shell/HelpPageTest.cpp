@@ -32,6 +32,8 @@ TEST(HelpPage, ListsEverySiteWithAnExampleEveryStatusAndWhereThingsAre)
                              status::kStartDownloading, status::kSoFarSuffix, status::kComplete, status::kError,
                              status::kCancelled, filename::kUnsupportedLink, filename::kProcessFailed, ".part",
                              "~/.config/Tollivex/registry.json", "F1", "What to do with an ERROR item",
-                             "Watching the clipboard", "The tray icon"})
+                             "Watching the clipboard", "The tray icon", "Drop a link", "Shift+F10",
+                             "Open Containing Folder", "Copy Page Address", "about 40 s left", "Notifications",
+                             "http_proxy"})
         EXPECT_NE(page->find(text), std::string::npos) << text;
 }

@@ -67,6 +67,7 @@ public:
     void Minimize() override { real_->Minimize(); }
     bool IsVisible() const override { return real_->IsVisible(); }
     bool IsMinimized() const override { return real_->IsMinimized(); }
+    bool IsActive() const override { return real_->IsActive(); }
     void StartSystemMove() override
     {
         ++systemMoves;
@@ -78,6 +79,7 @@ public:
         real_->SetCloseRequestHandler(std::move(handler));
     }
     void SetWheelHandler(WheelHandler handler) override { real_->SetWheelHandler(std::move(handler)); }
+    void SetDropHandler(DropHandler handler) override { real_->SetDropHandler(std::move(handler)); }
     void EndProgram() override { real_->EndProgram(); }
 
 private:

@@ -64,6 +64,11 @@ struct GridHandlers {
     std::function<void(const GridCell& cell)> AfterCellUpdate;
     /// The Delete key in the grid (not while a cell is being edited).
     std::function<void()> DeletePressed;
+    /// The context menu of the rows (right button on a row, the menu key or
+    /// Shift+F10), to pop up at this screen position. The rows it is for are
+    /// the selected ones: a row clicked outside the selection, or the current
+    /// row when nothing of it is selected, has become the selection.
+    std::function<void(int x, int y)> ContextMenu;
 };
 
 class GridControl {
@@ -87,6 +92,9 @@ public:
     virtual std::string CellTip(const GridCell& cell) const = 0;
     /// Writes a value that shows at once, without a rebuild.
     virtual void SetCellValue(const GridCell& cell, const std::string& value) = 0;
+    /// A line about the row (how its download goes) added to the tool tip of
+    /// its cells and read out with them; "" removes it. A rebind drops it.
+    virtual void SetRowNote(const GridRow& row, const std::string& note) = 0;
     virtual bool IsCellSelected(const GridCell& cell) const = 0;
     virtual void SetCellSelected(const GridCell& cell, bool selected) = 0;
     virtual std::string ColumnKey(int column) const = 0;
@@ -120,6 +128,8 @@ public:
     virtual bool IsActiveControl() const = 0;
     /// Makes the grid its window's active control.
     virtual void Activate() = 0;
+    /// Makes the row the current one and the only one selected, and scrolls it into view.
+    virtual void MakeCurrentRow(const GridRow& row) = 0;
 
     /// Scrolls the first row scroll region one row: 0 toward the top, 1 toward the bottom.
     virtual void ScrollRowRegion(int action) = 0;

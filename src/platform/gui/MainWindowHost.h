@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace tollivex::platform {
 
@@ -23,6 +24,8 @@ public:
     virtual void Minimize() = 0;
     virtual bool IsVisible() const = 0;
     virtual bool IsMinimized() const = 0;
+    /// True while the window is the one the desktop gives the keyboard to.
+    virtual bool IsActive() const = 0;
     /// Lets the user move the window with the mouse, as if by its title bar.
     virtual void StartSystemMove() = 0;
     virtual void BringToForeground() = 0;
@@ -33,6 +36,13 @@ public:
     /// empty handler removes it. Wheel turns the handler does not take go on
     /// unchanged.
     virtual void SetWheelHandler(WheelHandler handler) = 0;
+
+    /// Receives the page addresses of a drop of links or text onto the window
+    /// or anything on it, in order, after the drop itself has ended. Drops of
+    /// anything else (files, images) are refused, and the pointer shows it
+    /// while it is over the window. An empty handler refuses every drop.
+    using DropHandler = std::function<void(const std::vector<std::string>& addresses)>;
+    virtual void SetDropHandler(DropHandler handler) = 0;
 
     /// Ends the program: the window goes away and the event loop returns as
     /// soon as the code that is running now has returned to it.

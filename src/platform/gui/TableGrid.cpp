@@ -175,6 +175,12 @@ void TableGrid::SetCellValue(const GridCell& cell, const std::string& value)
         announcer_->Written(*model_, cell.row.index);
 }
 
+void TableGrid::SetRowNote(const GridRow& row, const std::string& note)
+{
+    if (IsCurrent(row))
+        model_->WriteNote(row.index, note);
+}
+
 std::string TableGrid::ColumnKey(int column) const
 {
     if (column < 0 || column >= kDownloadListColumns)
@@ -366,6 +372,8 @@ void TableGrid::ScrollRowRegion(int action)
 
 bool TableGrid::eventFilter(QObject* watched, QEvent* event)
 {
+    if (HandleContextMenu(watched, event))
+        return true;
     // The type test comes first: during the view's destruction other events still pass here.
     if (event->type() == QEvent::KeyPress && tabOut_ && frame_ && watched == view_) {
         const auto* key = static_cast<QKeyEvent*>(event);

@@ -14,6 +14,8 @@
 
 class QFrame;
 class QLabel;
+class QModelIndex;
+class QPoint;
 class QTableView;
 class QWidget;
 
@@ -40,6 +42,7 @@ public:
     std::string CellText(const GridCell& cell) const override;
     std::string CellTip(const GridCell& cell) const override;
     void SetCellValue(const GridCell& cell, const std::string& value) override;
+    void SetRowNote(const GridRow& row, const std::string& note) override;
     bool IsCellSelected(const GridCell& cell) const override;
     void SetCellSelected(const GridCell& cell, bool selected) override;
     std::string ColumnKey(int column) const override;
@@ -64,6 +67,7 @@ public:
     void SetGeometry(int left, int top, int width, int height) override;
     bool IsActiveControl() const override;
     void Activate() override;
+    void MakeCurrentRow(const GridRow& row) override;
     void ScrollRowRegion(int action) override;
 
     /// Takes the keyboard focus as the window's Tab order reaches the grid:
@@ -90,6 +94,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    /// Asks for the rows' context menu for the row `index` points into; see GridHandlers.
+    void RequestContextMenu(const QModelIndex& index, const QPoint& globalPosition);
+    /// The right button, the menu key and Shift+F10 in the grid; true when taken.
+    bool HandleContextMenu(QObject* watched, QEvent* event);
     bool IsCurrent(const GridRow& row) const;
     bool IsCurrent(const GridCell& cell) const;
     void ApplyHeaderLook();

@@ -20,6 +20,7 @@ void TableGridModel::Bind(std::shared_ptr<const DownloadListTable> table)
     beginResetModel();
     table_ = std::move(table);
     written_.clear();
+    notes_.clear();
     endResetModel();
 }
 
@@ -46,6 +47,21 @@ void TableGridModel::Write(int row, int column, const std::string& value)
     emit dataChanged(at, at, {Qt::DisplayRole, Qt::EditRole});
 }
 
+void TableGridModel::WriteNote(int row, const std::string& note)
+{
+    if (!table_ || row < 0 || static_cast<size_t>(row) >= table_->RowCount())
+        return;
+    auto found = notes_.find(row);
+    if (found != notes_.end() ? found->second == note : note.empty())
+        return;
+    if (note.empty())
+        notes_.erase(found);
+    else
+        notes_[row] = note;
+    emit dataChanged(index(row, 0), index(row, kDownloadListColumns - 1),
+                     {Qt::ToolTipRole, Qt::AccessibleDescriptionRole});
+}
+
 std::string TableGridModel::Tip(int row, int column) const
 {
     if (!table_ || row < 0 || column < 0 || column >= kDownloadListColumns ||
@@ -53,7 +69,12 @@ std::string TableGridModel::Tip(int row, int column) const
         return {};
     // A status written since (progress of a new attempt) outdates the reason.
     const bool statusRewritten = written_.count(Key(row, colStatus)) != 0;
-    const std::string reason = statusRewritten ? std::string() : table_->RowAt(static_cast<size_t>(row)).reason;
+    std::string reason = statusRewritten ? std::string() : table_->RowAt(static_cast<size_t>(row)).reason;
+    if (reason.empty() && !notes_.empty()) {
+        const auto note = notes_.find(row);
+        if (note != notes_.end())
+            reason = note->second;
+    }
     if (!tips_[static_cast<size_t>(column)])
         return reason;
     const std::string& text = Text(row, column);

@@ -27,11 +27,14 @@ public:
     /// Display text of a cell, "" outside the table.
     const std::string& Text(int row, int column) const;
     /// The cell's tool tip: the row's failure reason (while the status cell
-    /// shows what the table gave it) under the cell's whole text for a column
-    /// with full-text tips; "" for none.
+    /// shows what the table gave it), or else its note, under the cell's whole
+    /// text for a column with full-text tips; "" for none.
     std::string Tip(int row, int column) const;
     /// Writes a value that shows at once.
     void Write(int row, int column, const std::string& value);
+    /// Sets the row's note ("" for none): it follows the failure reason in the
+    /// tool tip of every cell of the row, and is read out with them.
+    void WriteNote(int row, const std::string& note);
 
     void SetCaption(int column, const std::string& caption);
     const std::string& Caption(int column) const;
@@ -60,6 +63,7 @@ private:
 
     std::shared_ptr<const DownloadListTable> table_;
     std::unordered_map<long long, std::string> written_;
+    std::unordered_map<int, std::string> notes_;
     std::array<std::string, kDownloadListColumns> captions_;
     std::array<bool, kDownloadListColumns> editable_{};
     std::array<bool, kDownloadListColumns> tips_{};

@@ -108,4 +108,14 @@ std::vector<GridCell> TableGrid::SelectedCells() const
     return cells;
 }
 
+void TableGrid::MakeCurrentRow(const GridRow& row)
+{
+    if (!IsCurrent(row))
+        return;
+    FlushSelection();
+    const QModelIndex index = model_->index(row.index, colFileName);
+    view_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    view_->scrollTo(index);
+}
+
 } // namespace tollivex::platform

@@ -1,10 +1,14 @@
 #include "platform/gui/WidgetWindowHost.h"
 
 #include "platform/DialogOwner.h"
+#include "platform/gui/DroppedLinks.h"
 #include "platform/gui/QtControls.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTimer>
 #include <QWheelEvent>
 #include <QWindow>
 
@@ -33,8 +37,7 @@ WidgetWindowHost::WidgetWindowHost() : widget_(new MainWindowWidget) { SetDialog
 
 WidgetWindowHost::~WidgetWindowHost()
 {
-    if (wheel_)
-        qApp->removeEventFilter(this);
+    UpdateFilter(false);
     if (widget_) {
         widget_->closing = true;
         delete widget_.data();
@@ -79,6 +82,8 @@ bool WidgetWindowHost::IsVisible() const { return widget_ && widget_->isVisible(
 
 bool WidgetWindowHost::IsMinimized() const { return widget_ && widget_->isMinimized(); }
 
+bool WidgetWindowHost::IsActive() const { return widget_ && widget_->isActiveWindow(); }
+
 void WidgetWindowHost::StartSystemMove()
 {
     if (widget_ && widget_->windowHandle())
@@ -101,14 +106,69 @@ void WidgetWindowHost::SetCloseRequestHandler(std::function<void()> handler)
 
 void WidgetWindowHost::SetWheelHandler(WheelHandler handler)
 {
-    // Wheel events go to the widget under the mouse (the movie or the grid),
-    // not to the window, so the filter sits on the application and keeps the
-    // events meant for this window and its children.
-    if (handler && !wheel_)
-        qApp->installEventFilter(this);
-    else if (!handler && wheel_)
-        qApp->removeEventFilter(this);
     wheel_ = std::move(handler);
+    UpdateFilter(wheel_ || drop_);
+}
+
+void WidgetWindowHost::SetDropHandler(DropHandler handler)
+{
+    drop_ = std::move(handler);
+    // Drags over a part that takes none (the list) reach the window itself.
+    if (widget_)
+        widget_->setAcceptDrops(static_cast<bool>(drop_));
+    UpdateFilter(wheel_ || drop_);
+}
+
+void WidgetWindowHost::UpdateFilter(bool wanted)
+{
+    // Wheel and drag events go to the widget under the mouse (the movie or
+    // the grid), not to the window, so the filter sits on the application and
+    // keeps the events meant for this window and its children.
+    if (wanted && !filtering_)
+        qApp->installEventFilter(this);
+    else if (!wanted && filtering_)
+        qApp->removeEventFilter(this);
+    filtering_ = wanted;
+}
+
+bool WidgetWindowHost::IsOwnWidget(QObject* watched) const
+{
+    if (!widget_ || !watched->isWidgetType())
+        return false;
+    auto* target = static_cast<QWidget*>(watched);
+    return target == widget_ || widget_->isAncestorOf(target);
+}
+
+bool WidgetWindowHost::HandleDrag(QEvent* event)
+{
+    auto* drag = static_cast<QDropEvent*>(event);
+    const QMimeData* mime = drag->mimeData();
+    std::optional<std::string> uriList;
+    std::optional<std::string> text;
+    if (mime && mime->hasFormat(QStringLiteral("text/uri-list")))
+        uriList = mime->data(QStringLiteral("text/uri-list")).toStdString();
+    if (mime && mime->hasText())
+        text = mime->text().toStdString();
+    std::vector<std::string> addresses = DroppedAddresses(uriList, text);
+    if (addresses.empty() || !drop_) {
+        drag->setDropAction(Qt::IgnoreAction);
+        drag->ignore();
+        return true;
+    }
+    // The link is copied into the list: the source keeps it.
+    if (drag->possibleActions() & Qt::CopyAction)
+        drag->setDropAction(Qt::CopyAction);
+    else
+        drag->setDropAction(drag->proposedAction());
+    drag->accept();
+    if (event->type() == QEvent::Drop) {
+        // Queued after the drop: the source is told at once that it was taken.
+        QTimer::singleShot(0, this, [this, addresses = std::move(addresses)] {
+            if (drop_)
+                drop_(addresses);
+        });
+    }
+    return true;
 }
 
 void WidgetWindowHost::EndProgram()
@@ -122,10 +182,10 @@ void WidgetWindowHost::EndProgram()
 
 bool WidgetWindowHost::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::Wheel || !wheel_ || !widget_ || !watched->isWidgetType())
-        return false;
-    auto* target = static_cast<QWidget*>(watched);
-    if (target != widget_ && !widget_->isAncestorOf(target))
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) && IsOwnWidget(watched))
+        return HandleDrag(event);
+    if (type != QEvent::Wheel || !wheel_ || !IsOwnWidget(watched))
         return false;
     const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
     // Touchpads send begin and end phases without distance: not a notch.

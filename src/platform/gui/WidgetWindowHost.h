@@ -1,7 +1,7 @@
 #pragma once
 // The main window on a QWidget: a frameless top-level window that asks before
 // it closes (the close request goes to the program, which ends in order) and
-// carries the wheel filter placed in front of it and its children.
+// carries the wheel and drop filter placed in front of it and its children.
 
 #include "platform/gui/MainWindowHost.h"
 
@@ -35,10 +35,12 @@ public:
     void Minimize() override;
     bool IsVisible() const override;
     bool IsMinimized() const override;
+    bool IsActive() const override;
     void StartSystemMove() override;
     void BringToForeground() override;
     void SetCloseRequestHandler(std::function<void()> handler) override;
     void SetWheelHandler(WheelHandler handler) override;
+    void SetDropHandler(DropHandler handler) override;
     void EndProgram() override;
 
     QWidget* Widget() const { return widget_; }
@@ -47,8 +49,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    /// The filter on the application is in place while a handler needs it.
+    void UpdateFilter(bool wanted);
+    bool IsOwnWidget(QObject* watched) const;
+    bool HandleDrag(QEvent* event);
+
     QPointer<MainWindowWidget> widget_;
     WheelHandler wheel_;
+    DropHandler drop_;
+    bool filtering_ = false;
 };
 
 } // namespace tollivex::platform

@@ -2,6 +2,7 @@
 
 #include "platform/EventLoop.h"
 #include "platform/internet/HttpText.h"
+#include "platform/internet/ProxyEnvironment.h"
 
 #include <algorithm>
 #include <cctype>
@@ -102,9 +103,6 @@ CurlTransfer::CurlTransfer(std::shared_ptr<CurlMulti> multi, const TransferOptio
     curl_easy_setopt(easy_, CURLOPT_QUICK_EXIT, 1L);
 #endif
     curl_easy_setopt(easy_, CURLOPT_USERAGENT, options.userAgent.c_str());
-    // Direct access only: no proxy from the environment or anywhere else.
-    curl_easy_setopt(easy_, CURLOPT_PROXY, "");
-    curl_easy_setopt(easy_, CURLOPT_NOPROXY, "*");
     // Only the web: an address from a page never opens a local file or another protocol.
     curl_easy_setopt(easy_, CURLOPT_DEFAULT_PROTOCOL, "http");
     curl_easy_setopt(easy_, CURLOPT_PROTOCOLS_STR, "http,https");
@@ -146,6 +144,8 @@ CurlTransfer::CurlTransfer(std::shared_ptr<CurlMulti> multi, const TransferOptio
     connectTo_ = HostMappingList();
     if (connectTo_)
         curl_easy_setopt(easy_, CURLOPT_CONNECT_TO, connectTo_);
+    // Direct, unless the user's environment names a proxy.
+    ApplyProxyChoice(easy_, connectTo_);
     curl_easy_setopt(easy_, CURLOPT_HEADERFUNCTION, &CurlTransfer::OnHeader);
     curl_easy_setopt(easy_, CURLOPT_HEADERDATA, this);
     curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &CurlTransfer::OnBody);

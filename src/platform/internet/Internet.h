@@ -29,8 +29,9 @@ class HttpConnection;
 class HeadRequest;
 class UrlReader;
 
-/// An internet session: a user agent, direct access (never a proxy, whatever
-/// the environment says), and a pool of connections reused by its requests.
+/// An internet session: a user agent, direct access unless the user's
+/// environment names a proxy (http_proxy, https_proxy, all_proxy, no_proxy, as
+/// curl reads them), and a pool of connections reused by its requests.
 class InternetSession {
 public:
     /// Nothing when the session cannot be made.
