@@ -26,12 +26,18 @@ constexpr struct {
     int site;
     PageResolver resolve;
 } kResolvers[] = {
-    {siteGoogleVideo, GetGoogleVideoLink}, {siteYouTube, GetYouTubeLink},
-    {siteBolt, GetBoltLink},               {siteMySpace, GetMySpaceLink},
-    {siteAngryAlien, GetAngryAlienLink},   {siteThatVideoSite, GetThatVideoSiteLink},
-    {siteIFilm, GetIFilmLink},             {siteBreak, GetBreakLink},
-    {siteBlip, GetBlipLink},               {siteDailyMotion, GetDailyMotionLink},
-    {sitePutFile, GetPutFileLink},         {siteZippyVideos, GetZippyVideosLink},
+    {siteGoogleVideo, GetGoogleVideoLink},
+    {siteYouTube, GetYouTubeLink},
+    {siteBolt, GetBoltLink},
+    {siteMySpace, GetMySpaceLink},
+    {siteAngryAlien, GetAngryAlienLink},
+    {siteThatVideoSite, GetThatVideoSiteLink},
+    {siteIFilm, GetIFilmLink},
+    {siteBreak, GetBreakLink},
+    {siteBlip, GetBlipLink},
+    {siteDailyMotion, GetDailyMotionLink},
+    {sitePutFile, GetPutFileLink},
+    {siteZippyVideos, GetZippyVideosLink},
 };
 
 void Require(bool condition)
