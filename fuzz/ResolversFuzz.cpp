@@ -1,27 +1,43 @@
 // Random page texts and addresses through all twelve resolvers, the
 // percent-decoder and the site recognition. Beyond not crashing, every result
 // must keep the promises the download run relies on: no byte that could
-// break a request line, and decoded addresses within their limit.
+// break a request line, a file name that stays inside the download folder,
+// and decoded addresses within their limit.
 
 #include "resolve/LinkSafety.h"
 #include "resolve/SiteCode.h"
 #include "resolve/TextSearch.h"
 #include "resolve/UnescapeUrl.h"
 #include "resolve/VideoLinks.h"
+#include "scheduler/LocalFileInfo.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
 
 using namespace tollivex;
 
-constexpr PageResolver kResolvers[] = {
-    GetGoogleVideoLink, GetYouTubeLink, GetBoltLink,   GetMySpaceLink,     GetAngryAlienLink, GetThatVideoSiteLink,
-    GetIFilmLink,       GetBreakLink,   GetBlipLink,   GetDailyMotionLink, GetPutFileLink,    GetZippyVideosLink,
+constexpr struct {
+    int site;
+    PageResolver resolve;
+} kResolvers[] = {
+    {siteGoogleVideo, GetGoogleVideoLink},
+    {siteYouTube, GetYouTubeLink},
+    {siteBolt, GetBoltLink},
+    {siteMySpace, GetMySpaceLink},
+    {siteAngryAlien, GetAngryAlienLink},
+    {siteThatVideoSite, GetThatVideoSiteLink},
+    {siteIFilm, GetIFilmLink},
+    {siteBreak, GetBreakLink},
+    {siteBlip, GetBlipLink},
+    {siteDailyMotion, GetDailyMotionLink},
+    {sitePutFile, GetPutFileLink},
+    {siteZippyVideos, GetZippyVideosLink},
 };
 
 void Require(bool condition)
@@ -30,12 +46,23 @@ void Require(bool condition)
         std::abort();
 }
 
+// A link keeps spaces and bytes of 0x80 and above as the page gave them (the
+// internet layer escapes every request itself) but never holds a control
+// byte, which would split or cut the request line.
 void RequireSafeLink(const std::string& link)
 {
-    for (const char c : link) {
-        const auto byte = static_cast<unsigned char>(c);
-        Require(!IsControlByte(c) && byte != ' ' && byte < 0x80);
-    }
+    for (const char c : link)
+        Require(!IsControlByte(c));
+    Require(MakeLinkSafe(link) == link);
+}
+
+// The name a video is saved under: never empty or only dots and blanks, no
+// path separator, control byte or other character a file system refuses.
+void RequirePlainName(const std::string& name)
+{
+    Require(name.find_first_not_of(". ") != std::string::npos);
+    for (const char c : name)
+        Require(!IsControlByte(c) && std::strchr("\\/:*?\"<>|&", c) == nullptr);
 }
 
 // The linear searches against their plain definition, on short texts.
@@ -66,8 +93,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string address = input.ConsumeRandomLengthString(4096);
     const std::string page = input.ConsumeRemainingBytesAsString();
 
-    for (const PageResolver resolve : kResolvers)
-        RequireSafeLink(resolve(address, page));
+    for (const auto& resolver : kResolvers) {
+        const std::string link = resolver.resolve(address, page);
+        RequireSafeLink(link);
+        // Named by the link alone, or by what the server called the file.
+        RequirePlainName(DeriveLocalFileName(link, "", resolver.site));
+        RequirePlainName(DeriveLocalFileName(link, address, resolver.site));
+    }
 
     const std::string decoded = UnescapeUrl(page);
     Require(decoded.size() <= kMaxUnescapedLength);

@@ -7,6 +7,8 @@
 #   tools/install-deps.sh bench        ... and the benchmarks (the bench/ scripts)
 #   tools/install-deps.sh fuzz         ... and the fuzzers (tools/fuzz.sh)
 #   tools/install-deps.sh package      ... and the Debian package (tools/package.sh)
+#   tools/install-deps.sh windows      ... and the Windows check (tools/windows-check.sh)
+#   tools/install-deps.sh lint         ... and the layout and fault checks (tools/lint.sh)
 set -euo pipefail
 
 # Building and running the program.
@@ -48,6 +50,14 @@ package=(dpkg-dev)
 # The fuzzers: clang with libFuzzer and the sanitizer runtimes.
 fuzz=(clang libclang-rt-14-dev)
 
+# The Windows check: the mingw-w64 cross compiler, wine to run what it built,
+# and GoogleTest's sources to build the test framework for Windows.
+windows=(g++-mingw-w64-x86-64 wine wine64 googletest)
+
+# The layout and fault checks: clang-format and clang-tidy (python3 reads the
+# compile commands).
+lint=(clang-format clang-tidy python3)
+
 wanted=("${program[@]}")
 for group in "$@"; do
   case $group in
@@ -56,7 +66,9 @@ for group in "$@"; do
     bench) wanted+=("${bench[@]}") ;;
     fuzz) wanted+=("${fuzz[@]}") ;;
     package) wanted+=("${package[@]}") ;;
-    *) echo "unknown package group: $group (demo, tests, bench, fuzz or package)" >&2; exit 2 ;;
+    windows) wanted+=("${windows[@]}") ;;
+    lint) wanted+=("${lint[@]}") ;;
+    *) echo "unknown package group: $group (demo, tests, bench, fuzz, package, windows or lint)" >&2; exit 2 ;;
   esac
 done
 

@@ -52,6 +52,25 @@ size_t HiddenCharacterLength(const std::string& text, size_t at)
     return hidden ? 3 : 0;
 }
 
+// The length of the well-formed UTF-8 character at `at`, 0 when its bytes are
+// not one (a stray continuation byte, a cut or overlong sequence, a surrogate).
+size_t Utf8CharacterLength(const std::string& text, size_t at)
+{
+    const auto b0 = static_cast<unsigned char>(text[at]);
+    if (b0 < 0x80)
+        return 1;
+    const size_t length = b0 >= 0xC2 && b0 <= 0xDF ? 2 : b0 >= 0xE0 && b0 <= 0xEF ? 3 : b0 >= 0xF0 && b0 <= 0xF4 ? 4 : 0;
+    if (length == 0 || at + length > text.size())
+        return 0;
+    for (size_t i = 1; i < length; ++i)
+        if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80)
+            return 0;
+    const auto b1 = static_cast<unsigned char>(text[at + 1]);
+    if ((b0 == 0xE0 && b1 < 0xA0) || (b0 == 0xED && b1 > 0x9F) || (b0 == 0xF0 && b1 < 0x90) || (b0 == 0xF4 && b1 > 0x8F))
+        return 0;
+    return length;
+}
+
 std::string BytesText(float bytes) { return ShortestNumber(bytes, 7) + " Bytes"; }
 
 #ifdef _WIN32
@@ -112,7 +131,15 @@ std::string CleanFileName(const std::string& value)
             i += hidden - 1;
             continue;
         }
-        name.push_back(c);
+        // Bytes that are no character are shown as the replacement character
+        // and saved as it, so the name shown is the name saved.
+        const size_t length = Utf8CharacterLength(value, i);
+        if (length == 0) {
+            name += "\xEF\xBF\xBD";
+            continue;
+        }
+        name.append(value, i, length);
+        i += length - 1;
     }
     // "." and ".." (and names of dots and blanks only) name the folder itself
     // or its parent, never a file inside the download folder.

@@ -15,6 +15,7 @@ std::string FormatFileSize(float bytes);
 /// Removes \ / : * ? " < > | &, control characters (C0, DEL and C1) and the invisible
 /// bidirectional and format characters (U+200B-U+200F, U+202A-U+202E,
 /// U+2066-U+2069, U+FEFF), so the name shown is the name saved. A name left empty or
+/// Bytes that are not UTF-8 become U+FFFD. A name left empty or
 /// made only of dots and blanks (".", "..") becomes "Enter File Name", so the
 /// result never leads out of the download folder. On Windows a reserved device
 /// name (CON, NUL, COM1, ...) gets a "_" in front.

@@ -157,9 +157,6 @@ int DownloadVideo(frmMain& form, int index, int at, const std::string& link)
     }
     form.Download.SetUrl(link);
     form.Download.SetLocalFile(part->file->Path());
-    // An earlier attempt's bytes are continued where the server still has
-    // their version; otherwise the file starts over.
-    form.Download.SetTargetFile(part->file, part->earlier);
 
     form.LocateCurrentRow();
     // Each transfer is judged on its own events, never on the page fetch's.
@@ -168,6 +165,10 @@ int DownloadVideo(frmMain& form, int index, int at, const std::string& link)
     const double announced = form.Download.FileSize() > 0 ? form.Download.AnnouncedSize() : -1;
     const std::string sizeText = item.FileSize;
     bool arrived = false;
+    // Handed over last, so no other transfer can ever write into it. An
+    // earlier attempt's bytes are continued where the server still has their
+    // version; otherwise the file starts over.
+    form.Download.SetTargetFile(part->file, part->earlier);
     try {
         arrived = form.Download.StartDownload();
     } catch (...) {
@@ -247,6 +248,7 @@ void frmMain::StartDownloading()
             if (at >= 0 && !Ended()) {
                 SetStatus(at, status::kError);
                 NoteFailureReason(sCurrentAddress, FailedInside());
+                FillDownloadList();
             }
             ++index;
         }

@@ -56,6 +56,8 @@ std::string frmMain::GetDownloadLink(const std::string& pageAddress)
     if (platform::FileExists(pageFile) && !platform::DeleteRegularFile(pageFile))
         return "-2";
     Download.SetLocalFile(pageFile);
+    // The page is written by name into the scratch file, never into a video's file.
+    Download.SetTargetFile(nullptr, false);
     {
         FetchingPage fetching(bFetchingPage, Download);
         Download.StartDownload();

@@ -136,6 +136,34 @@ TEST_F(GridRunEditing, MovingTheRunningItemTakesItsProgressAlong)
         EXPECT_TRUE(FileHolds(std::string(name) + ".flv", VideoBytes(20000, name[0]))) << name;
 }
 
+TEST_F(GridRunEditing, MovingAndRemovingOtherItemsLeavesTheRunningRowCounting)
+{
+    ServeThree();
+    EditDuringTransferOf("a", [&] {
+        form->DownloadGrid().SetRowSelected(*RowOf("c"), true);
+        form->MoveSelectedUp();
+        form->DownloadGrid().SetRowSelected(*RowOf("b"), true);
+        form->RemoveSelected();
+    });
+    auto edit = onProgress;
+    std::vector<EventRecord> afterEdit;
+    onProgress = [&, edit](const EventRecord& r) {
+        edit(r);
+        if (edited && DownloadQueue.size() == 2 && form->sCurrentAddress == PageAddress("/a.html"))
+            afterEdit.push_back(r);
+    };
+    Run();
+
+    ASSERT_FALSE(afterEdit.empty());
+    for (const EventRecord& r : afterEdit) {
+        EXPECT_EQ(r.index, 0);
+        EXPECT_EQ(r.cell, r.status) << "the running row shows each new percentage";
+    }
+    EXPECT_EQ(StatusOf("a"), "Complete");
+    EXPECT_EQ(StatusOf("b"), "<removed>");
+    EXPECT_EQ(StatusOf("c"), "Complete");
+}
+
 TEST_F(GridRunEditing, ClearingAFinishedItemAboveTheRunningOneKeepsTheRunOnIt)
 {
     ServeThree();

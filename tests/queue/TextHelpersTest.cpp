@@ -72,6 +72,10 @@ TEST(CleanFileName, NoNameLeadsOutOfTheFolder)
         EXPECT_EQ(CleanFileName(std::string("clip") + hidden + "vlf.exe"), "clipvlf.exe") << hidden;
     EXPECT_EQ(CleanFileName("\u202E\u200B"), "Enter File Name");
     EXPECT_EQ(CleanFileName("\u2010\u2065\u206A\uFEFE.flv"), "\u2010\u2065\u206A\uFEFE.flv");  // neighbours kept
+    // Bytes that are no character (stray, cut, overlong, a surrogate) are saved as shown: U+FFFD.
+    const std::string shown = "\xEF\xBF\xBD";
+    EXPECT_EQ(CleanFileName("a\xFF" "b\xC3" "c\xC0\xAF" "d\xED\xA0\x80" "e\xF0\x9F\x8E\xAC.flv"),
+              "a" + shown + "b" + shown + "c" + shown + shown + "d" + shown + shown + shown + "e\xF0\x9F\x8E\xAC.flv");
 }
 
 } // namespace

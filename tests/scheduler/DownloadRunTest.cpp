@@ -4,7 +4,9 @@
 #include "RunFixture.h"
 
 #include "platform/FileSystem.h"
+#include "queue/DownloadListTable.h"
 #include "queue/DownloadQueue.h"
+#include "shell/FormFactory.h"
 
 #include <filesystem>
 #include <fstream>
@@ -14,6 +16,61 @@ namespace tollivex::test {
 namespace {
 
 using Variables = std::vector<std::pair<std::string, std::string>>;
+
+// The real grid, every call passed on; `beforeRead` runs before each cell is read.
+class WatchedGrid : public platform::GridControl {
+public:
+    using Row = std::optional<platform::GridRow>;
+    using Cell = platform::GridCell;
+    WatchedGrid(std::unique_ptr<platform::GridControl> real, std::function<void()> beforeRead)
+        : real_(std::move(real)), beforeRead_(std::move(beforeRead))
+    {
+    }
+    void SetDataSource(std::shared_ptr<const DownloadListTable> t) override { real_->SetDataSource(std::move(t)); }
+    Row FirstRow() const override { return real_->FirstRow(); }
+    Row LastRow() const override { return real_->LastRow(); }
+    Row NextRow(const platform::GridRow& r) const override { return real_->NextRow(r); }
+    Row PreviousRow(const platform::GridRow& r) const override { return real_->PreviousRow(r); }
+    bool IsRowSelected(const platform::GridRow& r) const override { return real_->IsRowSelected(r); }
+    void SetRowSelected(const platform::GridRow& r, bool on) override { real_->SetRowSelected(r, on); }
+    std::string CellText(const Cell& c) const override
+    {
+        beforeRead_();
+        return real_->CellText(c);
+    }
+    std::string CellTip(const Cell& c) const override { return real_->CellTip(c); }
+    void SetCellValue(const Cell& c, const std::string& v) override { real_->SetCellValue(c, v); }
+    bool IsCellSelected(const Cell& c) const override { return real_->IsCellSelected(c); }
+    void SetCellSelected(const Cell& c, bool on) override { real_->SetCellSelected(c, on); }
+    std::string ColumnKey(int column) const override { return real_->ColumnKey(column); }
+    std::vector<Cell> SelectedCells() const override { return real_->SelectedCells(); }
+    void SetCaption(const std::string& caption) override { real_->SetCaption(caption); }
+    void SetColumnCaption(int c, const std::string& caption) override { real_->SetColumnCaption(c, caption); }
+    void SetColumnWidthTwips(int c, float twips) override { real_->SetColumnWidthTwips(c, twips); }
+    void SetColumnEditable(int c, bool on) override { real_->SetColumnEditable(c, on); }
+    void SetAppearanceColors(platform::GridAppearance which, std::optional<platform::Rgb> back,
+                             std::optional<platform::Rgb> fore, std::optional<platform::Rgb> third) override
+    {
+        real_->SetAppearanceColors(which, back, fore, third);
+    }
+    void SetColumnOption(int c, platform::GridColumnOption o, bool on) override { real_->SetColumnOption(c, o, on); }
+    void SetGridOption(platform::GridOption o, bool on) override { real_->SetGridOption(o, on); }
+    void SetHandlers(platform::GridHandlers handlers) override { real_->SetHandlers(std::move(handlers)); }
+    void SetDrawFilter(platform::GridDrawFilter* filter) override { real_->SetDrawFilter(filter); }
+    void SetVisible(bool visible) override { real_->SetVisible(visible); }
+    bool IsVisible() const override { return real_->IsVisible(); }
+    void BringToFront() override { real_->BringToFront(); }
+    void SetGeometry(int l, int t, int w, int h) override { real_->SetGeometry(l, t, w, h); }
+    bool IsActiveControl() const override { return real_->IsActiveControl(); }
+    void Activate() override { real_->Activate(); }
+    void ScrollRowRegion(int action) override { real_->ScrollRowRegion(action); }
+    void SetRowNote(const platform::GridRow& r, const std::string& note) override { real_->SetRowNote(r, note); }
+    void MakeCurrentRow(const platform::GridRow& r) override { real_->MakeCurrentRow(r); }
+
+private:
+    std::unique_ptr<platform::GridControl> real_;
+    std::function<void()> beforeRead_;
+};
 
 TEST_F(RunFixture, ThreeItemsEndAsTheirPagesAllowAndTheMovieFollowsTheRun)
 {
@@ -113,6 +170,27 @@ TEST_F(RunFixture, StatusTextsFollowThePageFetchAndTheTransfer)
     EXPECT_EQ(videoB.front(), "2 KBso far..");
     EXPECT_EQ(videoB.back(), "4.9 KBso far..");
     EXPECT_TRUE(FileHolds("b.flv", VideoBytes(5000, 'q')));
+}
+
+TEST_F(RunFixture, ALastItemThatCannotGetRoomShowsItsEndInTheGrid)
+{
+    ServePage("/a.html", "/a.flv");
+    server->Serve("/a.flv", VideoBytes(3000));
+    ServePage("/b.html", "/b.flv");
+    server->Serve("/b.flv", VideoBytes(3000));
+    Queue(PageAddress("/a.html"));
+    Queue(PageAddress("/b.html"));
+    // The download folder goes while the last item's page arrives.
+    onProgress = [this](const EventRecord& r) {
+        if (r.fetchingPage && r.index == 1)
+            std::filesystem::remove_all(downloadDir);
+    };
+    Run();
+
+    EXPECT_EQ(ItemStatus(0), "Complete");
+    EXPECT_EQ(ItemStatus(1), "ERROR");
+    // The grid shows how the last item ended, not a text of its preparation.
+    EXPECT_EQ(form->DownloadGrid().CellText({*form->DownloadGrid().LastRow(), colStatus}), "ERROR");
 }
 
 TEST_F(RunFixture, HostileServerNamesLandInsideTheDownloadFolder)
@@ -241,6 +319,36 @@ TEST_F(RunFixture, AFailureInsideAnItemsStepEndsThatItemInErrorAndTheRunGoesOn)
         EXPECT_TRUE(FileHolds("b.flv", VideoBytes(4000, 'b')));
         EXPECT_FALSE(form->bDownloading);
     }
+}
+
+// A failure outside the steps' own handlers (here the grid's, as the run finds
+// the item's row before its transfer) also ends the item "ERROR", and the run goes on.
+TEST_F(RunFixture, AFailureBetweenAnItemsStepsEndsThatItemInErrorAndTheRunGoesOn)
+{
+    ServePage("/a.html", "/a.flv");
+    server->Serve("/a.flv", VideoBytes(5000, 'a'));
+    ServePage("/b.html", "/b.flv");
+    server->Serve("/b.flv", VideoBytes(4000, 'b'));
+    bool thrown = false;
+    form.reset();
+    FormControls controls = CreateFormControls();
+    controls.DownloadGrid = std::make_unique<WatchedGrid>(std::move(controls.DownloadGrid), [&] {
+        // Once a's file was asked about, before it is fetched.
+        if (!thrown && server->RequestCount("/a.flv") == 1) {
+            thrown = true;
+            throw std::runtime_error("injected");
+        }
+    });
+    form = std::make_unique<frmMain>(std::move(controls));
+    Queue(PageAddress("/a.html"));
+    Queue(PageAddress("/b.html"));
+    Run();
+
+    EXPECT_TRUE(thrown);
+    EXPECT_EQ(ItemStatus(0), "ERROR");
+    EXPECT_EQ(StatusTip(0), "Something failed while this item was processed. Try again.");
+    EXPECT_EQ(ItemStatus(1), "Complete");
+    EXPECT_TRUE(FileHolds("b.flv", VideoBytes(4000, 'b')));
 }
 
 TEST_F(RunFixture, TheScratchPageFileIsReplacedButAFolderOfItsNameIsNeverRemoved)

@@ -33,10 +33,13 @@ TEST_F(RunFixture, GoogleVideoAndYouTubePagesAreResolvedAndDownloaded)
     server->Serve("/watch", "<script>var swfArgs = \"video_id=abc123XYZ&l=120&t=OEgsToPDskK\";</script>");
     const std::string youTubeVideo = VideoBytes(9000, 'y');
     server->Serve("/get_video", youTubeVideo, {{"Content-Type", "video/flv"}});
+    // YouTube: a page without it, so the identifier comes from the address, outside ASCII.
+    server->Serve("/watch_popup", "<html></html>");
 
     Queue("http://video.google.com/videoplay?docid=77");
     Queue("http://video.google.com/videoplay2?docid=88");
     Queue("http://www.youtube.com/watch?v=abc123XYZ");
+    Queue("http://www.youtube.com/watch_popup?v=caf\xc3\xa9");
 
     Run();
 
@@ -57,6 +60,18 @@ TEST_F(RunFixture, GoogleVideoAndYouTubePagesAreResolvedAndDownloaded)
     EXPECT_LE(DownloadQueue[2].FileName.size(), 35u);
     EXPECT_TRUE(FileHolds("get_videovideo_id=abc123XYZ.flv", youTubeVideo));
     EXPECT_EQ(DownloadQueue[2].FileSize, "8.8 KB");
+
+    // Every request carries such bytes escaped; the name keeps them as they are.
+    EXPECT_EQ(ItemStatus(3), "Complete");
+    EXPECT_EQ(DownloadQueue[3].FileName, "get_videovideo_id=caf\xc3\xa9.flv");
+    EXPECT_TRUE(FileHolds("get_videovideo_id=caf\xc3\xa9.flv", youTubeVideo));
+    std::vector<std::string> escaped;
+    for (const HttpTestRequest& request : server->Requests()) {
+        if (request.target.find("caf") != std::string::npos)
+            escaped.push_back(request.method + " " + request.target);
+    }
+    EXPECT_EQ(escaped, (std::vector<std::string>{"GET /watch_popup?v=caf%C3%A9", "HEAD /get_video?video_id=caf%C3%A9",
+                                                 "GET /get_video?video_id=caf%C3%A9"}));
 }
 
 // One page of each of the other ten sites, shaped as the site wrote it, with

@@ -303,6 +303,16 @@ TEST(StartDownload, TheLocalFile)
         EXPECT_TRUE(download.StartDownload());
         EXPECT_EQ(FileText(folder.File("b.flv")), "new");
     }
+    // A full disk, found while the transfer runs or only when its last block is written.
+    for (const std::size_t size : {5000u, 100000u}) {
+        server.Serve("/full.flv", test::PatternBytes(size));
+        Download download;
+        EventLog log(download);
+        download.SetUrl(server.Url("/full.flv"));
+        download.SetLocalFile("/dev/full");
+        EXPECT_FALSE(download.StartDownload()) << size;
+        EXPECT_EQ(log.Last(), "error Could not write file") << size;
+    }
 }
 
 TEST(StartDownload, ProgressPastTheInt32RangeIsClamped)
