@@ -1,10 +1,11 @@
 // Tollivex: one window whose surface is the movie, a tray icon, and the
 // routines behind them. Creating the main window is the only entry point.
 #include "platform/FileSystem.h"
-#include "platform/MessageBox.h"
-#include "platform/SingleInstance.h"
-#include "platform/TerminationRequest.h"
 #include "platform/gui/MainWindowHost.h"
+#include "platform/window/MessageBox.h"
+#include "platform/window/QtEventPump.h"
+#include "platform/window/SingleInstance.h"
+#include "platform/window/TerminationRequest.h"
 #include "shell/AboutText.h"
 #include "shell/FormFactory.h"
 #include "shell/frmMain.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv)
         qputenv("QT_QUICK_BACKEND", "software");
 
     QApplication app(argc, argv);
+    tollivex::platform::InstallQtEventPump();
     QApplication::setOrganizationName("Harrowmere");
     QApplication::setApplicationName("Tollivex");
     // The menu entry's name: desktops match the window to it (with the window

@@ -10,6 +10,7 @@
 //   seconds_from_start_to_end status file_name continued_from_bytes
 // The page's host must be mapped to the local server (TOLLIVEX_HOST_MAP).
 #include "platform/gui/MovieHost.h"
+#include "platform/window/QtEventPump.h"
 #include "queue/DownloadQueue.h"
 #include "settings/AppSettings.h"
 #include "shell/FormFactory.h"
@@ -35,6 +36,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    tollivex::platform::InstallQtEventPump();
     frmMain form(CreateFormControls());
     form.Form_Load();
     sDownloadDir = argv[2];

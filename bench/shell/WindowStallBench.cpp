@@ -14,6 +14,7 @@
 #include "platform/FileSystem.h"
 #include "platform/gui/MainWindowHost.h"
 #include "platform/gui/MovieHost.h"
+#include "platform/window/QtEventPump.h"
 #include "queue/DownloadQueue.h"
 #include "settings/AppSettings.h"
 #include "shell/FormFactory.h"
@@ -66,6 +67,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
         qputenv("QT_QUICK_BACKEND", "software");
     QApplication app(argc, argv);
+    tollivex::platform::InstallQtEventPump();
     QApplication::setQuitOnLastWindowClosed(false);
 
     frmMain form(CreateFormControls());

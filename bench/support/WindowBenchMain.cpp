@@ -1,5 +1,6 @@
 #include "WindowBench.h"
 
+#include "platform/window/QtEventPump.h"
 #include "queue/DownloadQueue.h"
 #include "shell/FormFactory.h"
 
@@ -40,6 +41,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    tollivex::platform::InstallQtEventPump();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

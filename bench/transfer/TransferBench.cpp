@@ -7,6 +7,7 @@
 // Prints one line: bytes seconds MiB/s cpu_seconds rss_before_kib rss_peak_kib
 // worst_gap_ms timer_ticks result
 
+#include "platform/window/QtEventPump.h"
 #include "transfer/Download.h"
 
 #include <QApplication>
@@ -49,6 +50,7 @@ int main(int argc, char** argv)
         return 2;
     }
     QApplication app(argc, argv);
+    tollivex::platform::InstallQtEventPump();
     tollivex::Download download;
     download.SetUrl(argv[1]);
     download.SetLocalFile(argv[2]);

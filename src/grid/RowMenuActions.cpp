@@ -5,10 +5,10 @@
 
 #include "grid/RowItem.h"
 #include "grid/RowMenuWindow.h"
-#include "platform/Desktop.h"
 #include "platform/FileSystem.h"
-#include "platform/MessageBox.h"
 #include "platform/gui/FileManager.h"
+#include "platform/window/Desktop.h"
+#include "platform/window/MessageBox.h"
 #include "queue/DownloadListTable.h"
 #include "queue/DownloadQueue.h"
 #include "scheduler/VideoFile.h"

@@ -1,6 +1,6 @@
 #include "grid/RowMenuWindow.h"
 
-#include "platform/DialogOwner.h"
+#include "platform/window/DialogOwner.h"
 
 #include <QAction>
 #include <QKeySequence>

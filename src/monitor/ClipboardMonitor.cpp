@@ -5,10 +5,10 @@
 
 #include "shell/Guarded.h"
 
-#include "platform/Desktop.h"
 #include "platform/FileSystem.h"
-#include "platform/Mailbox.h"
-#include "platform/MessageBox.h"
+#include "platform/window/Desktop.h"
+#include "platform/window/Mailbox.h"
+#include "platform/window/MessageBox.h"
 #include "resolve/SiteCode.h"
 
 namespace tollivex {

@@ -1,9 +1,6 @@
 #include "platform/EventLoop.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QTimer>
-
+#include <atomic>
 #include <chrono>
 
 namespace tollivex::platform {
@@ -15,62 +12,38 @@ namespace {
 // its time asking an empty event queue for work.
 constexpr auto kPumpSlice = std::chrono::microseconds(500);
 std::chrono::steady_clock::time_point lastPump;
+std::atomic<EventPump*> installed{nullptr};
+
+EventPump* ActivePump()
+{
+    EventPump* pump = installed.load(std::memory_order_acquire);
+    return pump && pump->Active() ? pump : nullptr;
+}
 } // namespace
+
+void SetEventPump(EventPump* pump) { installed.store(pump, std::memory_order_release); }
 
 void DoEvents()
 {
-    if (!QCoreApplication::instance())
+    EventPump* pump = ActivePump();
+    if (!pump)
         return;
     const auto now = std::chrono::steady_clock::now();
     if (now - lastPump < kPumpSlice)
         return;
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    pump->RunPending();
     lastPump = std::chrono::steady_clock::now();
 }
 
-bool HasEventLoop() { return QCoreApplication::instance() != nullptr; }
+bool HasEventLoop() { return ActivePump() != nullptr; }
 
 void WaitForEvents(int maxMs)
 {
-    if (!QCoreApplication::instance())
+    EventPump* pump = ActivePump();
+    if (!pump)
         return;
-    // processEvents with a time limit never waits; a timer bounds the wait instead.
-    QTimer wakeUp;
-    wakeUp.setSingleShot(true);
-    wakeUp.start(maxMs);
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    pump->WaitAndRun(maxMs);
     lastPump = std::chrono::steady_clock::now();
 }
-
-struct Timer::Impl {
-    QTimer timer;
-    std::function<void()> onTick;
-};
-
-Timer::Timer(int intervalMs, std::function<void()> onTick) : impl_(std::make_unique<Impl>())
-{
-    impl_->timer.setInterval(intervalMs);
-    impl_->onTick = std::move(onTick);
-    QObject::connect(&impl_->timer, &QTimer::timeout, [impl = impl_.get()] {
-        if (impl->onTick)
-            impl->onTick();
-    });
-}
-
-Timer::~Timer() = default;
-
-void Timer::SetOnTick(std::function<void()> onTick) { impl_->onTick = std::move(onTick); }
-
-void Timer::SetEnabled(bool enabled)
-{
-    if (enabled)
-        impl_->timer.start();
-    else
-        impl_->timer.stop();
-}
-
-bool Timer::Enabled() const { return impl_->timer.isActive(); }
-
-int Timer::Interval() const { return impl_->timer.interval(); }
 
 } // namespace tollivex::platform

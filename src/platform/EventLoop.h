@@ -1,42 +1,41 @@
 #pragma once
 // The window event loop as the system's code sees it: let pending events run
-// (DoEvents), wait for events without spinning, and timers.
-
-#include <functional>
-#include <memory>
+// (DoEvents) and wait for events without spinning. The loop itself belongs to
+// the window part, which installs it as the pump below at start-up
+// (platform/window/QtEventPump.h); without a pump there are no events, and
+// these calls return at once.
 
 namespace tollivex::platform {
+
+/// The window part's event loop, as the core drives it.
+class EventPump {
+public:
+    virtual ~EventPump() = default;
+    /// True while there is a loop to run (its application object exists).
+    virtual bool Active() const = 0;
+    /// Runs the events that are pending now, then returns.
+    virtual void RunPending() = 0;
+    /// Blocks for at most `maxMs` milliseconds or until an event arrives,
+    /// then runs the pending events.
+    virtual void WaitAndRun(int maxMs) = 0;
+};
+
+/// Installs the pump (at start-up, before any other thread runs); nullptr
+/// removes it. The pump must outlive every call below.
+void SetEventPump(EventPump* pump);
 
 /// Runs the window events that are pending now, then returns. Long operations
 /// call it between their steps so the window stays alive. Calls closer than
 /// half a millisecond to the previous pump return at once (loops call it very
-/// often). Does nothing when no application object exists.
+/// often). Does nothing without an active pump.
 void DoEvents();
 
-/// True when there is a window event loop (an application object) to pump.
+/// True when there is a window event loop to pump.
 bool HasEventLoop();
 
 /// Blocks for at most `maxMs` milliseconds or until an event arrives, runs the
 /// pending events and returns. For layers that wait on something else.
+/// Returns at once without an active pump.
 void WaitForEvents(int maxMs);
-
-/// A window timer: while enabled, calls its tick handler every interval on the
-/// window thread. Enabling a running timer restarts its interval.
-class Timer {
-public:
-    explicit Timer(int intervalMs, std::function<void()> onTick = {});
-    ~Timer();
-    Timer(const Timer&) = delete;
-    Timer& operator=(const Timer&) = delete;
-
-    void SetOnTick(std::function<void()> onTick);
-    void SetEnabled(bool enabled);
-    bool Enabled() const;
-    int Interval() const;
-
-private:
-    struct Impl;
-    std::unique_ptr<Impl> impl_;
-};
 
 } // namespace tollivex::platform

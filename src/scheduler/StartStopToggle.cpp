@@ -4,7 +4,7 @@
 #include "shell/frmMain.h"
 
 #include "platform/FileSystem.h"
-#include "platform/MessageBox.h"
+#include "platform/window/MessageBox.h"
 #include "queue/DownloadQueue.h"
 
 namespace tollivex {

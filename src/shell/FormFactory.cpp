@@ -1,6 +1,5 @@
 #include "shell/FormFactory.h"
 
-#include "platform/Mailbox.h"
 #include "platform/gui/DesktopNotifier.h"
 #include "platform/gui/GridControl.h"
 #include "platform/gui/MainWindowHost.h"
@@ -9,6 +8,7 @@
 #include "platform/gui/QuickMovieHost.h"
 #include "platform/gui/TableGrid.h"
 #include "platform/gui/TrayIcon.h"
+#include "platform/window/Mailbox.h"
 
 namespace tollivex {
 

@@ -1,10 +1,10 @@
 // The movie's commands and the variables written back into it.
-#include "platform/Desktop.h"
 #include "platform/FileSystem.h"
-#include "platform/MessageBox.h"
 #include "platform/gui/MainWindowHost.h"
 #include "platform/gui/MovieHost.h"
 #include "platform/gui/TrayIcon.h"
+#include "platform/window/Desktop.h"
+#include "platform/window/MessageBox.h"
 #include "shell/AboutText.h"
 #include "shell/frmMain.h"
 

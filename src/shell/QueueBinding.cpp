@@ -3,7 +3,7 @@
 #include "shell/frmMain.h"
 
 #include "platform/EventLoop.h"
-#include "platform/MessageBox.h"
+#include "platform/window/MessageBox.h"
 #include "queue/DownloadListTable.h"
 #include "queue/DownloadQueue.h"
 #include "queue/TextHelpers.h"

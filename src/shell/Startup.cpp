@@ -1,9 +1,9 @@
 // The load step and the window's layout.
 #include "platform/FileSystem.h"
-#include "platform/MessageBox.h"
 #include "platform/gui/MainWindowHost.h"
 #include "platform/gui/MovieHost.h"
 #include "platform/gui/TrayIcon.h"
+#include "platform/window/MessageBox.h"
 #include "shell/AboutText.h"
 #include "shell/frmMain.h"
 

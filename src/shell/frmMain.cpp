@@ -1,13 +1,13 @@
 #include "shell/frmMain.h"
 
 #include "grid/StatusCellDrawFilter.h"
-#include "platform/Desktop.h"
 #include "platform/FileSystem.h"
-#include "platform/Mailbox.h"
-#include "platform/gui/MainWindowHost.h"
 #include "platform/gui/DesktopNotifier.h"
+#include "platform/gui/MainWindowHost.h"
 #include "platform/gui/MovieHost.h"
 #include "platform/gui/TrayIcon.h"
+#include "platform/window/Desktop.h"
+#include "platform/window/Mailbox.h"
 #include "shell/Guarded.h"
 
 namespace tollivex {

@@ -12,8 +12,8 @@
 //   monitor/    the clipboard monitor
 //   grid/       grid layout and the grid-level queue editing
 
-#include "platform/EventLoop.h"
 #include "platform/gui/GridControl.h"
+#include "platform/window/Timer.h"
 #include "scheduler/FinishNotices.h"
 #include "scheduler/TransferRate.h"
 #include "settings/AppSettings.h"

@@ -3,9 +3,9 @@
 // forwards.
 
 #include "MonitorTestSupport.h"
-#include "platform/MailboxChannel.h"
-#include "platform/RuntimeFolder.h"
 #include "platform/gui/LocalSocketMailbox.h"
+#include "platform/window/MailboxChannel.h"
+#include "platform/window/RuntimeFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>

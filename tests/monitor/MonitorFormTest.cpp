@@ -2,18 +2,18 @@
 // txtMonitor, switching the watcher, and the polling pass.
 
 #include "MonitorTestSupport.h"
-#include "platform/MailboxChannel.h"
-#include "platform/MessageBox.h"
 #include "platform/gui/LocalSocketMailbox.h"
 #include "platform/gui/MovieHost.h"
+#include "platform/window/MailboxChannel.h"
+#include "platform/window/MessageBox.h"
 #include "queue/DownloadListTable.h"
 #include "queue/DownloadQueue.h"
 #include "shell/FormFactory.h"
 
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>

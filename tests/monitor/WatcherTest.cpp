@@ -3,8 +3,8 @@
 // burst loses nothing, and it never outlives the main window.
 
 #include "MonitorTestSupport.h"
-#include "platform/MailboxChannel.h"
 #include "platform/gui/LocalSocketMailbox.h"
+#include "platform/window/MailboxChannel.h"
 
 #include <QApplication>
 #include <QProcess>

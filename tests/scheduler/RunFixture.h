@@ -5,7 +5,7 @@
 // are recorded at every event of the component, after the window's own
 // handler has run.
 
-#include "platform/MessageBox.h"
+#include "platform/window/MessageBox.h"
 #include "shell/frmMain.h"
 #include "support/HttpTestServer.h"
 #include "support/TempFolder.h"

@@ -6,6 +6,7 @@
 #include "platform/FileSystem.h"
 #include "platform/gui/QuickMovieHost.h"
 #include "platform/registry/UserStore.h"
+#include "platform/window/QtEventPump.h"
 #include "shell/FormFactory.h"
 #include "shell/frmMain.h"
 #include "support/TempFolder.h"
@@ -160,6 +161,7 @@ TEST_F(Restart, MonitorSwitchAndPickedFolderAreThereAfterARestart)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    tollivex::platform::InstallQtEventPump();
     if (argc >= 5 && std::strcmp(argv[1], "--program-run") == 0)
         return RunSession(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

@@ -1,15 +1,15 @@
 // The grid in the window's Tab order, on a real main window (offscreen) with
 // the program's movie: Tab reaches the grid at its place in the movie, the
 // arrows work in it, and Tab / Shift+Tab lead back to the movie's controls.
-#include "platform/Desktop.h"
 #include "platform/FileSystem.h"
-#include "platform/MessageBox.h"
 #include "platform/gui/GridControl.h"
 #include "platform/gui/MainWindowHost.h"
 #include "platform/gui/QtControls.h"
 #include "platform/gui/QuickMovieHost.h"
 #include "platform/gui/TableGrid.h"
 #include "platform/registry/UserStore.h"
+#include "platform/window/Desktop.h"
+#include "platform/window/MessageBox.h"
 #include "queue/DownloadListTable.h"
 #include "queue/DownloadQueue.h"
 #include "settings/AppSettings.h"

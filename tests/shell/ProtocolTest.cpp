@@ -1,9 +1,6 @@
 // The movie's commands, the variables written back, start-up, shutdown and the
 // tray handlers, on a real main window (offscreen) with the program's movie.
-#include "platform/Desktop.h"
 #include "platform/FileSystem.h"
-#include "platform/MailboxChannel.h"
-#include "platform/MessageBox.h"
 #include "platform/gui/GridControl.h"
 #include "platform/gui/LocalSocketMailbox.h"
 #include "platform/gui/MainWindowHost.h"
@@ -12,6 +9,9 @@
 #include "platform/gui/TableGrid.h"
 #include "platform/gui/TrayIcon.h"
 #include "platform/registry/UserStore.h"
+#include "platform/window/Desktop.h"
+#include "platform/window/MailboxChannel.h"
+#include "platform/window/MessageBox.h"
 #include "queue/DownloadQueue.h"
 #include "shell/FormFactory.h"
 #include "shell/TrayMenuWindow.h"
@@ -23,14 +23,14 @@
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
-#include <QQuickItem>
-#include <QQuickWindow>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLocalSocket>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QQuickItem>
+#include <QQuickWindow>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTest>

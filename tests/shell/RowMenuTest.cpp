@@ -6,7 +6,7 @@
 
 #include "grid/RowMenu.h"
 #include "grid/RowMenuWindow.h"
-#include "platform/Desktop.h"
+#include "platform/window/Desktop.h"
 #include "scheduler/VideoFile.h"
 #include "settings/AppSettings.h"
 #include "support/PrivateDesktop.h"

@@ -1,7 +1,7 @@
 // The main window host: close requests, size, and the wheel filter.
-#include "platform/MessageBox.h"
 #include "platform/gui/MainWindowHost.h"
 #include "platform/gui/QtControls.h"
+#include "platform/window/MessageBox.h"
 
 #include <QApplication>
 #include <QCloseEvent>

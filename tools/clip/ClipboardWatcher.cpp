@@ -1,7 +1,7 @@
 #include "ClipboardWatcher.h"
 
-#include "platform/MailboxChannel.h"
-#include "platform/RuntimeFolder.h"
+#include "platform/window/MailboxChannel.h"
+#include "platform/window/RuntimeFolder.h"
 #include "resolve/SiteCode.h"
 
 #include <QClipboard>

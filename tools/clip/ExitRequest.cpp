@@ -1,6 +1,6 @@
 #include "ExitRequest.h"
 
-#include "platform/MailboxChannel.h"
+#include "platform/window/MailboxChannel.h"
 
 #include <QFile>
 #include <QLocalSocket>

@@ -6,7 +6,7 @@
 #include "ClipboardWatcher.h"
 #include "ExitRequest.h"
 
-#include "platform/MailboxChannel.h"
+#include "platform/window/MailboxChannel.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

@@ -2,9 +2,9 @@
 // its file manager. Where Qt has no D-Bus (Windows), no notification is shown
 // and a file's folder is opened instead of the file being shown in it.
 
-#include "platform/Desktop.h"
 #include "platform/gui/DesktopNotifier.h"
 #include "platform/gui/FileManager.h"
+#include "platform/window/Desktop.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

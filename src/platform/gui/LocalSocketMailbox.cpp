@@ -1,8 +1,8 @@
 #include "platform/gui/LocalSocketMailbox.h"
 
-#include "platform/MailboxChannel.h"
-#include "platform/RuntimeFolder.h"
 #include "platform/gui/QtControls.h"
+#include "platform/window/MailboxChannel.h"
+#include "platform/window/RuntimeFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 // The watcher's mailbox on a local socket server named after its identity
 // (see platform/MailboxChannel.h for the names and the framing).
 
-#include "platform/Mailbox.h"
+#include "platform/window/Mailbox.h"
 
 #include <deque>
 #include <functional>

@@ -1,8 +1,8 @@
 #include "platform/gui/WidgetWindowHost.h"
 
-#include "platform/DialogOwner.h"
 #include "platform/gui/DroppedLinks.h"
 #include "platform/gui/QtControls.h"
+#include "platform/window/DialogOwner.h"
 
 #include <QApplication>
 #include <QCloseEvent>

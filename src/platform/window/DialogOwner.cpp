@@ -1,4 +1,4 @@
-#include "platform/DialogOwner.h"
+#include "platform/window/DialogOwner.h"
 
 #include <QPointer>
 #include <QWidget>

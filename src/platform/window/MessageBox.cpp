@@ -1,6 +1,6 @@
-#include "platform/MessageBox.h"
+#include "platform/window/MessageBox.h"
 
-#include "platform/DialogOwner.h"
+#include "platform/window/DialogOwner.h"
 
 #include <QApplication>
 #include <QMessageBox>

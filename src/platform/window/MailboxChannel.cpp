@@ -1,6 +1,6 @@
-#include "platform/MailboxChannel.h"
+#include "platform/window/MailboxChannel.h"
 
-#include "platform/RuntimeFolder.h"
+#include "platform/window/RuntimeFolder.h"
 
 #include <QDir>
 #include <QStringDecoder>

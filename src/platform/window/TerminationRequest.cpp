@@ -1,4 +1,4 @@
-#include "platform/TerminationRequest.h"
+#include "platform/window/TerminationRequest.h"
 
 #ifndef _WIN32
 #include <QCoreApplication>

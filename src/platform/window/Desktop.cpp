@@ -1,6 +1,6 @@
-#include "platform/Desktop.h"
+#include "platform/window/Desktop.h"
 
-#include "platform/DialogOwner.h"
+#include "platform/window/DialogOwner.h"
 
 #include <QApplication>
 #include <QClipboard>

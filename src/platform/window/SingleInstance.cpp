@@ -1,6 +1,6 @@
-#include "platform/SingleInstance.h"
+#include "platform/window/SingleInstance.h"
 
-#include "platform/RuntimeFolder.h"
+#include "platform/window/RuntimeFolder.h"
 
 #include <QDeadlineTimer>
 #include <QLocalServer>

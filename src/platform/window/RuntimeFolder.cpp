@@ -1,4 +1,4 @@
-#include "platform/RuntimeFolder.h"
+#include "platform/window/RuntimeFolder.h"
 
 #include <QCryptographicHash>
 #include <QDir>
