@@ -10,7 +10,7 @@ seconds=${1:-${FUZZ_SECONDS:-60}}
 build=${2:-build-fuzz}
 jobs=${FUZZ_BUILD_JOBS:-2}
 
-CXX=${CXX:-clang++} CC=${CC:-clang} cmake -S . -B "$build" -G Ninja -DTOLLIVEX_FUZZ=ON \
+CXX=${CXX:-clang++} CC=${CC:-clang} cmake -S . -B "$build" -G Ninja -DTOLLIVEX_FUZZ=ON -DTOLLIVEX_GUI=OFF -DTOLLIVEX_WERROR=ON \
   -DTOLLIVEX_TESTS=OFF -DTOLLIVEX_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 targets=(fuzz_resolvers fuzz_header_block)
 cmake --build "$build" --target "${targets[@]}" -j"$jobs"

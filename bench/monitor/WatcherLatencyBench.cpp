@@ -38,7 +38,7 @@ int main(int argc, char** argv)
 {
     constexpr int kCopies = 50;
     QTemporaryDir runtime(QStringLiteral("/tmp/tvx-bench-XXXXXX"));
-    qputenv("TOLLIVEX_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
     QGuiApplication app(argc, argv);
 
     tollivex::platform::LocalSocketMailbox mailbox;

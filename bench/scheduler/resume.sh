@@ -36,7 +36,7 @@ nginx_pid=$!
 for _ in $(seq 50); do curl -s -o /dev/null -I "http://127.0.0.1:$port/big.flv" && break; sleep 0.1; done
 
 export TOLLIVEX_HOST_MAP="video.google.com=127.0.0.1:$port"
-export TOLLIVEX_CONFIG_DIR="$work/config" TOLLIVEX_RUNTIME_DIR="$work/runtime" XDG_RUNTIME_DIR="$work/runtime"
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
 page="http://video.google.com/videoplay?docid=big"
 size=$((1024 * 1024 * 1024))
 for round in $(seq "$rounds"); do

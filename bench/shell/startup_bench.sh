@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Start-up time to the first painted frame (median of 10 runs) and the resident
-# memory after start-up, under Xvfb. Usage: bench/shell/startup_bench.sh <build>/bin/tollivex
+# memory after start-up, under Xvfb. The program with the test seams reports
+# its first frame (bench/build.sh builds it):
+#   bench/shell/startup_bench.sh <build>/bin/tollivex_demo
 set -euo pipefail
 program=$1
 display=:$((100 + RANDOM % 400))
@@ -16,7 +18,7 @@ rss=0
 for i in $(seq 1 10); do
   out=$(mktemp)
   start=$(date +%s%3N)
-  DISPLAY=$display XDG_CONFIG_HOME=$config TOLLIVEX_RUNTIME_DIR=$runtime TOLLIVEX_REPORT_FIRST_FRAME=1 "$program" >"$out" 2>/dev/null &
+  DISPLAY=$display XDG_CONFIG_HOME=$config XDG_RUNTIME_DIR=$runtime TOLLIVEX_REPORT_FIRST_FRAME=1 "$program" >"$out" 2>/dev/null &
   pid=$!
   for _ in $(seq 1 100); do grep -q first-frame "$out" && break; sleep 0.05; done
   frame=$(awk '/first-frame/ {print $2}' "$out")

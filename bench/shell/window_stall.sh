@@ -42,7 +42,7 @@ head -c $((1024 * 1024 * 1024)) /dev/urandom > "$work/www/big.flv"
 start_local_nginx "$work" big.flv
 
 export TOLLIVEX_HOST_MAP="video.google.com=127.0.0.1:$port"
-export TOLLIVEX_CONFIG_DIR="$work/config" TOLLIVEX_RUNTIME_DIR="$work/runtime" XDG_RUNTIME_DIR="$work/runtime"
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
 unset DBUS_SESSION_BUS_ADDRESS
 results="$work/results"
 : > "$results"

@@ -3,6 +3,7 @@
 
 #include "shell/frmMain.h"
 
+#include "grid/DownloadListGrid.h"
 #include "grid/StatusCellDrawFilter.h"
 #include "queue/DownloadListTable.h"
 
@@ -38,7 +39,7 @@ bool frmMain::FormatDownloadGrid(bool bFirstTime)
     platform::GridControl& grid = DownloadGrid();
     if (bGridFormatted) {
         try {
-            grid.SetDataSource(rsDownloadList);
+            grid.SetDataSource(GridTableOf(rsDownloadList));
         } catch (...) {
             bGridFormatted = false;  // the next call lays the grid out in full
         }
@@ -47,7 +48,7 @@ bool frmMain::FormatDownloadGrid(bool bFirstTime)
 
     Attempt([&] { grid.SetCaption(""); });
     Attempt([&] { grid.SetGridOption(GridOption::HeaderSelectsColumn, false); });
-    Attempt([&] { grid.SetDataSource(rsDownloadList); });
+    Attempt([&] { grid.SetDataSource(GridTableOf(rsDownloadList)); });
     for (int c = 0; c < kDownloadListColumns; ++c)
         Attempt([&] { grid.SetColumnEditable(c, c == colFileName); });
     // Long addresses and names are cut by their columns: the tip shows them whole.

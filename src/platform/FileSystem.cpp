@@ -1,20 +1,24 @@
 #include "platform/FileSystem.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QStandardPaths>
-#include <QTemporaryFile>
+#include "platform/DiskFile.h"
+#include "platform/seams/SeamHooks.h"
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <system_error>
+#include <vector>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
+#include <pwd.h>
 #include <stdio.h>
 #include <unistd.h>
 #endif
@@ -27,13 +31,111 @@ namespace fs = std::filesystem;
 namespace tollivex::platform {
 
 namespace {
-std::string& ProgramFolderOverride()
-{
-    static std::string folder;
-    return folder;
-}
+
+// The program's own folder in the user's cache folder, named after its maker and itself.
+constexpr char kOwnCacheFolder[] = "Harrowmere/Tollivex";
 
 fs::path ToPath(const std::string& utf8) { return fs::u8path(utf8); }
+
+/// The value of an environment variable; "" when it is unset.
+std::string Environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+/// Six letters and digits that another name in the folder is unlikely to have.
+std::string RandomTag()
+{
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::mt19937_64 generator{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+    std::string tag;
+    for (int i = 0; i < 6; ++i)
+        tag += kLetters[pick(generator)];
+    return tag;
+}
+
+#ifdef _WIN32
+std::string ExecutableFolder()
+{
+    std::vector<wchar_t> name(MAX_PATH);
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        if (length == 0)
+            return {};
+        if (length < name.size())
+            return fs::path(std::wstring(name.data(), length)).parent_path().u8string();
+        name.resize(name.size() * 2);
+    }
+}
+
+/// A path with the platform's separators.
+std::string Native(std::string path)
+{
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+#else
+std::string ExecutableFolder()
+{
+    // The executable itself, links resolved: a link to it elsewhere (the
+    // installed bin/tollivex) still finds the files beside the program.
+    std::error_code ec;
+    const fs::path executable = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : executable.parent_path().u8string();
+}
+
+/// The path without doubled or trailing slashes, "." or ".."; "/" for none.
+std::string Native(const std::string& path)
+{
+    if (path.empty())
+        return "/";
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const auto slash = path.find('/', start);
+        const std::string part = path.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+        start = slash == std::string::npos ? path.size() + 1 : slash + 1;
+        if (part.empty() || part == ".")
+            continue;
+        if (part == "..") {
+            if (!parts.empty())
+                parts.pop_back();
+            continue;
+        }
+        parts.push_back(part);
+    }
+    std::string clean = path[0] == '/' ? "/" : "";
+    for (const std::string& part : parts)
+        clean += (clean.empty() || clean == "/" ? "" : "/") + part;
+    return clean.empty() ? "." : clean;
+}
+#endif
+
+/// The user's cache folder: XDG_CACHE_HOME when it is an absolute path (a
+/// relative one is to be ignored), else ~/.cache; on Windows the local
+/// application data folder. "" when there is none.
+std::string UserCacheFolder()
+{
+#ifdef _WIN32
+    const std::string local = Environment("LOCALAPPDATA");
+    return local.empty() ? std::string() : JoinPath(JoinPath(Native(local), Native(kOwnCacheFolder)), "cache");
+#else
+    const std::string chosen = Environment("XDG_CACHE_HOME");
+    const std::string base = !chosen.empty() && chosen[0] == '/' ? chosen : JoinPath(HomeFolder(), ".cache");
+    return JoinPath(base, kOwnCacheFolder);
+#endif
+}
+
+std::string TemporaryFolder()
+{
+    std::error_code ec;
+    const fs::path temp = fs::temp_directory_path(ec);
+    return ec ? std::string() : Native(temp.u8string());
+}
 
 } // namespace
 
@@ -197,34 +299,68 @@ bool FolderIsWritable(const std::string& path)
         return false;
     // A new file of a random name, created exclusively: whatever already lies
     // in the folder (a link planted under a fixed name, say) is never opened.
-    QTemporaryFile probe(QDir(QString::fromStdString(path)).filePath(QStringLiteral(".tollivex-write-probe-XXXXXX")));
-    return probe.open(); // removed again when it goes out of scope
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const std::string probe = JoinPath(path, ".tollivex-write-probe-" + RandomTag());
+        CreateOutcome outcome = CreateOutcome::Failed;
+        auto file = DiskFile::CreateNew(probe, &outcome);
+        if (!file) {
+            if (outcome == CreateOutcome::Taken)
+                continue;
+            return false;
+        }
+#ifdef _WIN32
+        file.reset(); // an open file cannot be removed here
+        DeleteRegularFile(probe);
+#else
+        file->RemoveIfStillAtPath();
+#endif
+        return true;
+    }
+    return false;
 }
 
 std::string ProgramFolder()
 {
-    if (!ProgramFolderOverride().empty())
-        return ProgramFolderOverride();
-    if (QCoreApplication::instance())
-        return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
-    std::error_code ec;
-    return fs::current_path(ec).u8string();
+    const std::string chosen = seams::ProgramFolder();
+    if (!chosen.empty())
+        return chosen;
+    // Found once: the executable's name no longer leads to it once a package
+    // update has replaced it.
+    static const std::string folder = [] {
+        const std::string found = ExecutableFolder();
+        if (!found.empty())
+            return found;
+        std::error_code ec;
+        return fs::current_path(ec).u8string();
+    }();
+    return folder;
 }
-
-void SetProgramFolder(const std::string& folder) { ProgramFolderOverride() = folder; }
 
 std::string ScratchFolder()
 {
     const std::string program = ProgramFolder();
     if (FolderIsWritable(program))
         return program;
-    QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    if (cache.isEmpty())
-        cache = QDir::tempPath();
-    QDir().mkpath(cache);
-    return QDir::toNativeSeparators(cache).toStdString();
+    std::string cache = UserCacheFolder();
+    if (cache.empty())
+        cache = TemporaryFolder();
+    CreateFolder(cache);
+    return cache;
 }
 
-std::string HomeFolder() { return QDir::toNativeSeparators(QDir::homePath()).toStdString(); }
+std::string HomeFolder()
+{
+#ifdef _WIN32
+    return Native(Environment("USERPROFILE"));
+#else
+    std::string home = Environment("HOME");
+    if (home.empty()) {
+        // No HOME (a service's environment): the account's own home.
+        if (const passwd* account = ::getpwuid(::getuid()); account && account->pw_dir)
+            home = account->pw_dir;
+    }
+    return Native(home);
+#endif
+}
 
 } // namespace tollivex::platform

@@ -1,7 +1,7 @@
 #pragma once
-// The file-system operations the system needs, on std::filesystem, plus the
-// program folder where the movie, the help page, the watcher and the scratch
-// page file are found.
+// The file-system operations the system needs, on std::filesystem and the
+// system's own calls, plus the program folder where the movie, the help page,
+// the watcher and the scratch page file are found.
 
 #include <cstddef>
 #include <optional>
@@ -56,16 +56,17 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 /// True when a file can be created in the folder (it is probed and removed).
 bool FolderIsWritable(const std::string& path);
 
-/// Folder of the program's executable (or the folder set for tests).
+/// Folder of the program's executable, links resolved (or the folder a test
+/// chose, platform/seams/TestSeams.h).
 std::string ProgramFolder();
-/// Points ProgramFolder() elsewhere (tests run several programs side by side).
-void SetProgramFolder(const std::string& folder);
 
 /// Where scratch files go: the program folder when it is writable (a copy run
-/// from its build folder), else the per-user cache folder (an installed copy).
+/// from its build folder), else the program's own folder in the user's cache
+/// folder (an installed copy): Harrowmere/Tollivex under XDG_CACHE_HOME or
+/// ~/.cache, on Windows under the local application data folder.
 std::string ScratchFolder();
 
-/// The user's home folder.
+/// The user's home folder (HOME; USERPROFILE on Windows).
 std::string HomeFolder();
 
 } // namespace tollivex::platform

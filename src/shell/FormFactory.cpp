@@ -1,5 +1,6 @@
 #include "shell/FormFactory.h"
 
+#include "grid/DownloadListGrid.h"
 #include "platform/gui/DesktopNotifier.h"
 #include "platform/gui/GridControl.h"
 #include "platform/gui/MainWindowHost.h"
@@ -18,7 +19,7 @@ FormControls CreateFormControls()
     controls.Window = platform::CreateMainWindowHost();
     QWidget* host = platform::HostWidget(*controls.Window);
     controls.Flash = platform::CreateMovieHost(host);
-    controls.DownloadGrid = platform::CreateGridControl(host);
+    controls.DownloadGrid = platform::CreateGridControl(host, DownloadGridColumns());
     // The grid sits in the movie's Tab order at its place in the movie.
     auto* movie = dynamic_cast<platform::QuickMovieHost*>(controls.Flash.get());
     auto* grid = dynamic_cast<platform::TableGrid*>(controls.DownloadGrid.get());

@@ -2,8 +2,9 @@
 """The real program on a private X display, driven as a person drives it.
 
 Starts Xvfb on a free display with trayer as the notification area, the demo
-site and a slow site of its own on the loopback, and tollivex with the hosts
-mapped to them and a settings store whose download folder is a temporary
+site and a slow site of its own on the loopback behind a forward proxy
+(tests/support/forward_proxy.py), and tollivex with that proxy as the user's
+(http_proxy) and a settings store whose download folder is a temporary
 folder. Then, with xdotool only (mouse and keyboard):
 
   1. an address typed into the movie's address box, "+ Add" and "Start
@@ -58,6 +59,7 @@ import threading
 import time
 
 SKIPPED = 77
+FORWARD_PROXY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support", "forward_proxy.py")
 # Without these there is no display to drive: the test is skipped.
 DISPLAY_TOOLS = ["Xvfb", "xdotool"]
 # tools/install-deps.sh installs these with the two above; missing one of them
@@ -305,29 +307,39 @@ class Session:
         check(self.tray_host() is not None, "the tray host never showed its panel")
 
     def start_sites(self):
+        """The demo site and the slow site, behind a forward proxy that leads
+        each site's host to its server: the program reaches them as it
+        reaches the web through a proxy. Returns the proxy's address."""
         self.demo_map_file = os.path.join(self.temp, "demo-map")
         with open(self.demo_map_file, "w") as out:
             self.spawn([sys.executable, self.demo_site], stdout=out)
         demo_map = wait_until(lambda: open(self.demo_map_file).readline().strip(), 15, "the demo site's host map")
         self.demo_port = int(re.search(r"video\.google\.com=127\.0\.0\.1:(\d+)", demo_map).group(1))
         self.slow = SlowSite()
-        return demo_map + ",%s=127.0.0.1:%d" % (self.slow.host, self.slow.port)
+        host_map = demo_map + ",%s=127.0.0.1:%d" % (self.slow.host, self.slow.port)
+        port_file = os.path.join(self.temp, "proxy-port")
+        with open(port_file, "w") as out:
+            self.spawn([sys.executable, FORWARD_PROXY, host_map, os.path.join(self.temp, "proxy.log")], stdout=out)
+        port = wait_until(lambda: open(port_file).readline().strip(), 15, "the proxy's port")
+        return "http://127.0.0.1:%s" % port
 
-    def start_program(self, host_map):
+    def start_program(self, proxy):
         self.downloads = os.path.join(self.temp, self.downloads_name)
         config = os.path.join(self.temp, "config")
         runtime = os.path.join(self.temp, "runtime")
-        os.makedirs(config)
+        os.makedirs(os.path.join(config, "Tollivex"))
         os.makedirs(runtime, mode=0o700)
         # The settings store as the program keeps it: the download folder and
         # the clipboard monitor switched off.
-        with open(os.path.join(config, "registry.json"), "w") as store:
+        with open(os.path.join(config, "Tollivex", "registry.json"), "w") as store:
             store.write('{"HKEY_CURRENT_USER": {"keys": {"Software": {"keys": {"Harrowmere Tollivex": {"keys": '
                         '{"Settings": {"values": {"Download Dir": "%s", "URL Mon": "False"}}}}}}}}}' % self.downloads)
-        self.env["TOLLIVEX_CONFIG_DIR"] = config
-        self.env["TOLLIVEX_RUNTIME_DIR"] = runtime
-        self.env["TOLLIVEX_HOST_MAP"] = host_map
+        # The user's own folders and proxy, as a desktop session hands them to the program.
+        self.env["XDG_CONFIG_HOME"] = config
         self.env["XDG_RUNTIME_DIR"] = runtime
+        for name in ("https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY", "no_proxy", "NO_PROXY"):
+            self.env.pop(name, None)
+        self.env["http_proxy"] = proxy
         self.launch()
 
     def launch(self):
@@ -516,8 +528,8 @@ def file_size(path):
 
 def run(session, desktop_file=None):
     session.start_display()
-    host_map = session.start_sites()
-    session.start_program(host_map)
+    proxy = session.start_sites()
+    session.start_program(proxy)
 
     # ---- start-up: the window, the movie's Download page, the tray icon ----
     main = wait_until(session.main_window, 20, "the main window")

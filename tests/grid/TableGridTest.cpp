@@ -5,7 +5,6 @@
 #include "platform/gui/TableGrid.h"
 #include "platform/gui/StatusAnnouncer.h"
 #include "platform/gui/TableGridModel.h"
-#include "queue/DownloadListTable.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -21,24 +20,45 @@
 namespace tollivex::platform {
 namespace {
 
-std::shared_ptr<DownloadListTable> MakeTable(int rows)
+// The columns of the program's list.
+enum : int { colID, colVideoURL, colFileName, colStatus, colFileSize };
+
+GridColumns ListColumns()
 {
-    auto table = std::make_shared<DownloadListTable>();
+    GridColumns columns;
+    columns.keys = {"ID", "Video_URL", "FileName", "Status", "FileSize"};
+    columns.number = colID;
+    columns.address = colVideoURL;
+    columns.name = colFileName;
+    columns.status = colStatus;
+    return columns;
+}
+
+struct Table final : GridTable {
+    struct Row {
+        std::vector<std::string> text;
+        std::string reason;
+    };
+    std::vector<Row> rows;
+
+    std::size_t RowCount() const override { return rows.size(); }
+    const std::string& Text(std::size_t row, int column) const override { return rows[row].text[column]; }
+    const std::string& Reason(std::size_t row) const override { return rows[row].reason; }
+};
+
+std::shared_ptr<Table> MakeTable(int rows)
+{
+    auto table = std::make_shared<Table>();
     for (int i = 0; i < rows; ++i) {
-        table->AddNew();
-        const size_t r = static_cast<size_t>(i);
-        table->SetField(r, colID, std::to_string(i + 1));
-        table->SetField(r, colVideoURL, "http://host/" + std::to_string(i + 1));
-        table->SetField(r, colFileName, "file" + std::to_string(i + 1) + ".flv");
-        table->SetField(r, colStatus, "Waiting");
-        table->SetField(r, colFileSize, "????");
+        const std::string n = std::to_string(i + 1);
+        table->rows.push_back({{n, "http://host/" + n, "file" + n + ".flv", "Waiting", "????"}, ""});
     }
     return table;
 }
 
 struct GridFixture : ::testing::Test {
     QWidget window;
-    std::unique_ptr<GridControl> control = CreateGridControl(&window);
+    std::unique_ptr<GridControl> control = CreateGridControl(&window, ListColumns());
     TableGrid& grid = static_cast<TableGrid&>(*control);
     GridFixture() { window.resize(640, 400); }
 };
@@ -253,8 +273,8 @@ TEST_F(GridFixture, AScreenReaderHearsCellsWithTheirColumnsAndEachNewStageOnce)
     EXPECT_EQ(status->text(QAccessible::Name), "Download Status: 6%");
     // A rebuild that finishes the item announces it; new items do not.
     auto table = MakeTable(3);
-    table->SetField(1, colStatus, "ERROR");
-    table->RowAt(1).reason = "The server answered 404. Try again later.";
+    table->rows[1].text[colStatus] = "ERROR";
+    table->rows[1].reason = "The server answered 404. Try again later.";
     grid.SetDataSource(table);
     EXPECT_EQ(grid.Announcer().Last().toStdString(), "file2.flv: ERROR");
     // Why it failed comes with its cells (one not read before: cells already

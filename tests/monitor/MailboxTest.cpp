@@ -6,6 +6,7 @@
 #include "platform/gui/LocalSocketMailbox.h"
 #include "platform/window/MailboxChannel.h"
 #include "platform/window/RuntimeFolder.h"
+#include "platform/window/seams/WindowTestSeams.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -215,9 +216,9 @@ TEST_F(Mailbox, ClosedItTakesNothingAndReopensUnderANewIdentity)
 #ifndef _WIN32
 TEST(RuntimeFolder, OnlyAFolderPrivateToTheUserIsTaken)
 {
-    const char* names[] = {"TOLLIVEX_RUNTIME_DIR", "XDG_RUNTIME_DIR", "TMPDIR", "XDG_CACHE_HOME"};
-    QByteArray saved[4];
-    for (int i = 0; i < 4; ++i)
+    const char* names[] = {"XDG_RUNTIME_DIR", "TMPDIR", "XDG_CACHE_HOME"};
+    QByteArray saved[3];
+    for (int i = 0; i < 3; ++i)
         saved[i] = qgetenv(names[i]);
     QTemporaryDir scratch(QStringLiteral("/tmp/tvx-rf-XXXXXX"));  // short enough for sockets below it
     const QString open = scratch.filePath(QStringLiteral("open"));
@@ -229,7 +230,7 @@ TEST(RuntimeFolder, OnlyAFolderPrivateToTheUserIsTaken)
     };
 
     // A folder others may write to is never taken, whoever names it.
-    qputenv("TOLLIVEX_RUNTIME_DIR", open.toLocal8Bit());
+    platform::SetRuntimeFolder(open.toStdString());
     EXPECT_FALSE(platform::RuntimeFolder());
     EXPECT_EQ(platform::MailboxServerName(QStringLiteral("1")), QString());
     LocalSocketMailbox refused;
@@ -238,7 +239,7 @@ TEST(RuntimeFolder, OnlyAFolderPrivateToTheUserIsTaken)
 
     // No usable runtime folder from the session: one of the user's own in the
     // cache folder, made closed, which no other user can make first.
-    qunsetenv("TOLLIVEX_RUNTIME_DIR");
+    platform::SetRuntimeFolder("");
     qputenv("XDG_RUNTIME_DIR", open.toLocal8Bit());
     qputenv("TMPDIR", scratch.path().toLocal8Bit());
     const QString cache = scratch.filePath(QStringLiteral("cache"));
@@ -273,7 +274,7 @@ TEST(RuntimeFolder, OnlyAFolderPrivateToTheUserIsTaken)
     QFile::link(scratch.path(), own);
     EXPECT_FALSE(platform::RuntimeFolder());
 
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 3; ++i)
         saved[i].isNull() ? qunsetenv(names[i]) : qputenv(names[i], saved[i]);
 }
 #endif

@@ -6,6 +6,7 @@
 #include "platform/gui/MovieHost.h"
 #include "platform/window/MailboxChannel.h"
 #include "platform/window/MessageBox.h"
+#include "platform/window/seams/WindowTestSeams.h"
 #include "queue/DownloadListTable.h"
 #include "queue/DownloadQueue.h"
 #include "shell/FormFactory.h"
@@ -185,11 +186,10 @@ TEST_F(MonitorForm, AfterSwitchingOffNoWatcherDelivers)
 
 TEST_F(MonitorForm, WithoutAPrivateFolderTheMonitorStaysOffAndSaysSoOnce)
 {
-    const QByteArray saved = qgetenv("TOLLIVEX_RUNTIME_DIR");
     QTemporaryDir shared;
     QFile::setPermissions(shared.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
                                              QFileDevice::WriteGroup | QFileDevice::WriteOther);
-    qputenv("TOLLIVEX_RUNTIME_DIR", shared.path().toLocal8Bit());
+    platform::SetRuntimeFolder(shared.path().toStdString());
     form->txtMonitor().Close();
     form->SetMovieVariable("_root.autoToDownloadList_CB", "1"); // the user ticked the box
     form->Flash_FSCommand("ID_FS_autoDownloadCheck", "");
@@ -201,7 +201,7 @@ TEST_F(MonitorForm, WithoutAPrivateFolderTheMonitorStaysOffAndSaysSoOnce)
     EXPECT_FALSE(form->frmMenu.mnuMonitorChecked);
     EXPECT_EQ(otherMessages, 1) << "told once";
     EXPECT_TRUE(QDir(shared.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).isEmpty());
-    qputenv("TOLLIVEX_RUNTIME_DIR", saved);
+    platform::SetRuntimeFolder("");
 }
 
 TEST_F(MonitorForm, PollingTakesEachNewSupportedTextOnce)

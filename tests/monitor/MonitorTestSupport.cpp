@@ -35,7 +35,7 @@ void UsePrivateRuntimeFolder()
 {
     // Short path: Unix socket names are limited to about a hundred bytes.
     static QTemporaryDir folder(QStringLiteral("/tmp/tvx-rt-XXXXXX"));
-    qputenv("TOLLIVEX_RUNTIME_DIR", folder.path().toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", folder.path().toLocal8Bit());
 }
 
 QString WatcherProgram()

@@ -18,8 +18,8 @@ namespace tollivex::test {
 /// Runs window events until `done` holds or `timeoutMs` pass; true when it held.
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs);
 
-/// Points TOLLIVEX_RUNTIME_DIR (inherited by the watchers started) at a fresh
-/// folder for the life of the test program.
+/// Points XDG_RUNTIME_DIR (inherited by the watchers started) at a fresh
+/// private folder for the life of the test program.
 void UsePrivateRuntimeFolder();
 
 /// The watcher program beside the test programs.

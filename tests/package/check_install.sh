@@ -36,6 +36,14 @@ grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" share/metainf
   fail "the AppStream data does not launch $id.desktop"
 zcat share/man/man1/tollivex.1.gz | grep -q '^\.TH TOLLIVEX 1' || fail "the manual page has no title line"
 
+# The shipped programs have no test seams: they read no variable of the
+# tests and carry none of the tests' setters (README, "Test seams").
+for program in lib/tollivex/tollivex lib/tollivex/clip; do
+  ! grep -aq 'TOLLIVEX_' "$program" || fail "$program reads a TOLLIVEX_ variable"
+  ! nm -C "$program" | grep -Eq 'tollivex::platform::(registry::)?Set(HostMapping|Timeouts|TrustedCertificates|ProgramFolder|StoreFolder|MessageAnswerer|ShellOpenObserver|RuntimeFolder)\(' ||
+    fail "$program carries a test seam's setter"
+done
+
 # The program folder read-only, as an installed copy's is for its user (root
 # writes anywhere, so a read-only mount of its own stands in where allowed):
 # the page file must then go to the per-user cache.

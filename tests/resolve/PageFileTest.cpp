@@ -1,10 +1,11 @@
+#include "resolve/PageFile.h"
 #include "resolve/LinkHosts.h"
 #include "resolve/LinkSafety.h"
-#include "resolve/PageFile.h"
 #include "resolve/SiteCode.h"
 #include "resolve/VideoLinks.h"
 
 #include "platform/FileSystem.h"
+#include "platform/seams/TestSeams.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

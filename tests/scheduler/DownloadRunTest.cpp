@@ -26,7 +26,7 @@ public:
         : real_(std::move(real)), beforeRead_(std::move(beforeRead))
     {
     }
-    void SetDataSource(std::shared_ptr<const DownloadListTable> t) override { real_->SetDataSource(std::move(t)); }
+    void SetDataSource(std::shared_ptr<const platform::GridTable> t) override { real_->SetDataSource(std::move(t)); }
     Row FirstRow() const override { return real_->FirstRow(); }
     Row LastRow() const override { return real_->LastRow(); }
     Row NextRow(const platform::GridRow& r) const override { return real_->NextRow(r); }

@@ -4,6 +4,8 @@
 #include "platform/FileSystem.h"
 #include "platform/gui/MovieHost.h"
 #include "platform/internet/Internet.h"
+#include "platform/seams/TestSeams.h"
+#include "platform/window/seams/WindowTestSeams.h"
 #include "queue/DownloadListTable.h"
 #include "queue/DownloadQueue.h"
 #include "scheduler/VideoFile.h"

@@ -5,6 +5,7 @@
 #include "RunFixture.h"
 
 #include "platform/internet/Internet.h"
+#include "platform/seams/TestSeams.h"
 #include "queue/DownloadQueue.h"
 #include "resolve/LinkHosts.h"
 

@@ -1,10 +1,11 @@
 // Loading, saving and mirroring the two settings and the folder dialog
 // action, against a real store in a temporary folder.
 
+#include "settings/AppSettings.h"
 #include "platform/FileSystem.h"
 #include "platform/registry/Registry.h"
 #include "platform/registry/UserStore.h"
-#include "settings/AppSettings.h"
+#include "platform/seams/TestSeams.h"
 #include "settings/CRegister.h"
 #include "support/TempFolder.h"
 

@@ -2,11 +2,10 @@
 
 #include "platform/registry/Registry.h"
 #include "platform/registry/UserStore.h"
+#include "platform/seams/TestSeams.h"
 #include "settings/CRegister.h"
 
-#include <QCoreApplication>
-#include <QProcess>
-#include <QStringList>
+#include "support/ChildProgram.h"
 
 #include <cstdio>
 #include <cstring>
@@ -48,23 +47,16 @@ int RunRegistryHelper(int argc, char** argv)
     return 2;
 }
 
-HelperResult RunHelper(const std::string& storeFolder, const std::vector<std::string>& arguments)
+std::vector<std::string> HelperArguments(const std::string& storeFolder, const std::vector<std::string>& arguments)
 {
-    QStringList args{QStringLiteral("--registry-helper"), QString::fromStdString(storeFolder)};
-    for (const auto& a : arguments)
-        args << QString::fromStdString(a);
-    QProcess process;
-    process.start(QCoreApplication::applicationFilePath(), args);
-    HelperResult result;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return result;
-    }
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = process.readAllStandardOutput().toStdString();
-    result.err = process.readAllStandardError().toStdString();
-    return result;
+    std::vector<std::string> all{"--registry-helper", storeFolder};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    return all;
+}
+
+ChildResult RunHelper(const std::string& storeFolder, const std::vector<std::string>& arguments)
+{
+    return ChildProgram(ThisProgram(), HelperArguments(storeFolder, arguments)).Finish(60000);
 }
 
 } // namespace tollivex::test

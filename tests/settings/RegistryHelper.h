@@ -2,6 +2,8 @@
 // A second program for the store's cross-process tests: the test program
 // started again with "--registry-helper <store folder> <operation> ...".
 
+#include "support/ChildProgram.h"
+
 #include <string>
 #include <vector>
 
@@ -11,13 +13,10 @@ namespace tollivex::test {
 /// or -1 when this is a normal test run.
 int RunRegistryHelper(int argc, char** argv);
 
-struct HelperResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
+/// The command line of a helper operation on `storeFolder`.
+std::vector<std::string> HelperArguments(const std::string& storeFolder, const std::vector<std::string>& arguments);
 
 /// Starts the helper on `storeFolder` and waits for it.
-HelperResult RunHelper(const std::string& storeFolder, const std::vector<std::string>& arguments);
+ChildResult RunHelper(const std::string& storeFolder, const std::vector<std::string>& arguments);
 
 } // namespace tollivex::test

@@ -5,15 +5,11 @@
 #include "RegistryHelper.h"
 #include "platform/registry/Registry.h"
 #include "platform/registry/UserStore.h"
+#include "platform/seams/TestSeams.h"
 #include "settings/CRegister.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
-
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QCoreApplication>
 
 #include <filesystem>
 #include <fstream>
@@ -133,6 +129,37 @@ TEST_F(RegistryStore, DeletesValuesAndKeys)
     EXPECT_TRUE(registry.REGDeleteSetting(kRoot, "Software\\Harrowmere Tollivex", ""));
 }
 
+TEST_F(RegistryStore, TheFileIsLaidOutAsEarlierVersionsWroteIt)
+{
+    ASSERT_TRUE(registry.REGSaveSetting(kRoot, kSection, "URL Mon", "False"));
+    ASSERT_TRUE(registry.REGSaveSetting(kRoot, "Software\\Other", "Tab\tQuote\"", "caf\xc3\xa9\x01\\\xff"));
+    ASSERT_TRUE(registry.REGDeleteSetting(kRoot, kSection, "URL Mon"));
+    EXPECT_EQ(ReadFile(StoreFile()), R"({
+    "HKEY_CURRENT_USER": {
+        "keys": {
+            "Software": {
+                "keys": {
+                    "Harrowmere Tollivex": {
+                        "keys": {
+                            "Settings": {
+                                "values": {
+                                }
+                            }
+                        }
+                    },
+                    "Other": {
+                        "values": {
+                            "Tab\tQuote\"": "café\u0001\\�"
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+)");
+}
+
 TEST_F(RegistryStore, ReadOnlyStoreIsReadButNotChanged)
 {
     ASSERT_TRUE(registry.REGSaveSetting(kRoot, kSection, "URL Mon", "False"));
@@ -220,16 +247,13 @@ TEST_F(RegistryStore, ValuesPersistAcrossPrograms)
 TEST_F(RegistryStore, ConcurrentWritersKeepEachOthersValues)
 {
     constexpr int kEach = 40;
-    QStringList common{QStringLiteral("--registry-helper"), QString::fromStdString(StoreFolder()),
-                       QStringLiteral("many"), QString::fromStdString(kSection)};
-    QProcess first;
-    QProcess second;
-    first.start(QCoreApplication::applicationFilePath(), common + QStringList{"A", QString::number(kEach)});
-    second.start(QCoreApplication::applicationFilePath(), common + QStringList{"B", QString::number(kEach)});
-    ASSERT_TRUE(first.waitForFinished(120000));
-    ASSERT_TRUE(second.waitForFinished(120000));
-    EXPECT_EQ(first.exitCode(), 0) << first.readAllStandardError().toStdString();
-    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+    const std::string each = std::to_string(kEach);
+    test::ChildProgram first(test::ThisProgram(), test::HelperArguments(StoreFolder(), {"many", kSection, "A", each}));
+    test::ChildProgram second(test::ThisProgram(), test::HelperArguments(StoreFolder(), {"many", kSection, "B", each}));
+    const auto firstEnd = first.Finish(120000);
+    const auto secondEnd = second.Finish(120000);
+    EXPECT_EQ(firstEnd.exitCode, 0) << firstEnd.err;
+    EXPECT_EQ(secondEnd.exitCode, 0) << secondEnd.err;
     for (int i = 0; i < kEach; ++i)
         for (const std::string prefix : {"A", "B"}) {
             const std::string name = prefix + std::to_string(i);

@@ -6,6 +6,7 @@
 #include "platform/FileSystem.h"
 #include "platform/gui/QuickMovieHost.h"
 #include "platform/registry/UserStore.h"
+#include "platform/seams/TestSeams.h"
 #include "platform/window/QtEventPump.h"
 #include "shell/FormFactory.h"
 #include "shell/frmMain.h"
@@ -103,7 +104,7 @@ struct Restart : ::testing::Test {
         // The picker keeps its history in the configuration folder: a private one.
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", QString::fromStdString(store.File("xdg")));
-        environment.insert("TOLLIVEX_RUNTIME_DIR", runtime.path());
+        environment.insert("XDG_RUNTIME_DIR", runtime.path());
         run.setProcessEnvironment(environment);
         run.start(QCoreApplication::applicationFilePath(),
                   QStringList{"--program-run"} + arguments.mid(0, 1) +

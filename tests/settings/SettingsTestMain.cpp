@@ -3,12 +3,10 @@
 
 #include "RegistryHelper.h"
 
-#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
     const int helper = tollivex::test::RunRegistryHelper(argc, argv);
     if (helper >= 0)
         return helper;

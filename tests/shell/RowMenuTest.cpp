@@ -7,6 +7,7 @@
 #include "grid/RowMenu.h"
 #include "grid/RowMenuWindow.h"
 #include "platform/window/Desktop.h"
+#include "platform/window/seams/WindowTestSeams.h"
 #include "scheduler/VideoFile.h"
 #include "settings/AppSettings.h"
 #include "support/PrivateDesktop.h"

@@ -2,17 +2,25 @@
 """A forward HTTP proxy on the loopback for tests.
 
     forward_proxy.py UPSTREAM_HOST:PORT LOG_FILE
+    forward_proxy.py HOST=127.0.0.1:PORT,HOST=127.0.0.1:PORT,... LOG_FILE
 
 Takes requests in the absolute form a client sends to a proxy, logs each
-request line to LOG_FILE, and relays the request to UPSTREAM (the test's
-server stands in for every site) in origin form, one request per connection.
+request line to LOG_FILE, and relays the request in origin form, one request
+per connection: to UPSTREAM (the test's server stands in for every site), or
+to the local server its host is mapped to (hosts not mapped get a 502).
 Prints the port it listens on, then serves until it is killed."""
 import socket
 import socketserver
 import sys
 import threading
 
-UPSTREAM = sys.argv[1].rsplit(":", 1)
+if "=" in sys.argv[1]:
+    HOSTS = {host.lower(): target.rsplit(":", 1) for host, target in
+             (entry.split("=", 1) for entry in sys.argv[1].split(",") if "=" in entry)}
+    UPSTREAM = None
+else:
+    HOSTS = None
+    UPSTREAM = sys.argv[1].rsplit(":", 1)
 LOG = open(sys.argv[2], "a", buffering=1)
 LOCK = threading.Lock()
 HOP_BY_HOP = (b"connection:", b"proxy-connection:", b"keep-alive:")
@@ -44,8 +52,15 @@ class Relay(socketserver.BaseRequestHandler):
         if not target.lower().startswith(b"http://"):
             self.request.sendall(b"HTTP/1.1 501 Not Implemented\r\nContent-Length: 0\r\nConnection: close\r\n\r\n")
             return
-        path = b"/" + target[len(b"http://"):].partition(b"/")[2]
-        upstream = socket.create_connection((UPSTREAM[0], int(UPSTREAM[1])))
+        authority, _, rest_of_target = target[len(b"http://"):].partition(b"/")
+        path = b"/" + rest_of_target
+        where = UPSTREAM
+        if HOSTS is not None:
+            where = HOSTS.get(authority.decode("latin-1").rsplit(":", 1)[0].lower())
+            if where is None:
+                self.request.sendall(b"HTTP/1.1 502 Bad Gateway\r\nContent-Length: 0\r\nConnection: close\r\n\r\n")
+                return
+        upstream = socket.create_connection((where[0], int(where[1])))
         with upstream:
             request = [b" ".join((method, path, version))] + end_to_end(lines[1:])
             upstream.sendall(b"\r\n".join(request) + b"\r\n\r\n" + rest)

@@ -1,6 +1,7 @@
 #include "TransferTestSupport.h"
 
 #include "platform/internet/Internet.h"
+#include "platform/seams/TestSeams.h"
 #include "support/HttpTestServer.h"
 #include "transfer/Download.h"
 

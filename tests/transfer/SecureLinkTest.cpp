@@ -7,6 +7,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/internet/Internet.h"
+#include "platform/seams/TestSeams.h"
 #include "support/TempFolder.h"
 #include "transfer/Download.h"
 

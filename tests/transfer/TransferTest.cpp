@@ -2,11 +2,12 @@
 
 #include "platform/FileSystem.h"
 #include "platform/internet/Internet.h"
+#include "platform/seams/TestSeams.h"
 #include "support/HttpTestServer.h"
 #include "support/TempFolder.h"
+#include "support/TestEventLoop.h"
 #include "transfer/Download.h"
 
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -22,6 +23,7 @@ using test::HttpTestConnection;
 using test::HttpTestRequest;
 using test::HttpTestServer;
 using test::TempFolder;
+using test::TestEventLoop;
 
 std::string FileText(const std::string& path) { return platform::ReadWholeFile(path).value_or("<missing>"); }
 
@@ -130,7 +132,7 @@ TEST(StartDownload, ACancelIsTakenWhileTheServerIsSilent)
     });
     Download download;
     EventLog log(download);
-    QObject pressStop; // the pending press goes with the test
+    TestEventLoop events; // the pending press goes with the test
     bool pressed = false;
     download.DownloadProgress = [&](std::int32_t& p) {
         log.events.push_back("progress " + std::to_string(p));
@@ -138,7 +140,7 @@ TEST(StartDownload, ACancelIsTakenWhileTheServerIsSilent)
         // that arrives while the read waits.
         if (p == 4 && !pressed) {
             pressed = true;
-            QTimer::singleShot(50, &pressStop, [&] { download.CancelDownload(); });
+            events.After(50, [&] { download.CancelDownload(); });
         }
     };
     download.SetUrl(server.Url("/silent.flv"));
@@ -383,19 +385,17 @@ TEST(StartDownload, TheWindowStaysAliveDuringASlowTransfer)
     download.SetUrl(server.Url("/slow.flv"));
     download.SetLocalFile(folder.File("slow.flv"));
     int ticks = 0;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
-    timer.start(10);
+    TestEventLoop events;
+    events.Every(10, [&] { ++ticks; });
     // A stop click arriving through the event loop reaches the transfer.
     bool stopRequested = false;
-    QTimer::singleShot(400, [&] { stopRequested = true; });
+    events.After(400, [&] { stopRequested = true; });
     download.DownloadProgress = [&](std::int32_t& p) {
         log.progress.push_back(p);
         if (stopRequested)
             download.CancelDownload();
     };
     EXPECT_FALSE(download.StartDownload());
-    timer.stop();
     EXPECT_GT(ticks, 15);
     EXPECT_EQ(log.events.size(), 1u);
     EXPECT_EQ(log.events[0].rfind("cancelled ", 0), 0u);

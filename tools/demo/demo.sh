@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Starts the local demo site and the program against it: no internet needed.
-#   tools/demo/demo.sh [path/to/tollivex]
+# The program is the one with the test seams (the build's tollivex_demo),
+# which sends the sites' hosts to the demo site (TOLLIVEX_HOST_MAP).
+#   tools/demo/demo.sh [path/to/tollivex_demo]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-program=${1:-$here/../../build/bin/tollivex}
+program=${1:-$here/../../build/bin/tollivex_demo}
 map_file=$(mktemp)
 python3 "$here/demo_site.py" >"$map_file" &
 site=$!

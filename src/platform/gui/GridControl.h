@@ -1,8 +1,10 @@
 #pragma once
-// The grid control as the system's code uses it: bound to the download list
-// table, rows and cells, selection, column layout, edit notifications, a draw
-// filter, its window, and row scrolling. Implemented on QTableView.
+// The grid control as the system's code uses it: bound to a table of rows
+// that the layer owning them fills, rows and cells, selection, column layout,
+// edit notifications, a draw filter, its window, and row scrolling.
+// Implemented on QTableView.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -10,13 +12,38 @@
 #include <string>
 #include <vector>
 
-namespace tollivex {
-class DownloadListTable;
-}
-
 namespace tollivex::platform {
 
 class GridDrawFilter;
+
+/// The columns a grid shows, fixed for its life: each column's key (also its
+/// caption until one is set), and the columns the grid treats in ways of
+/// their own (-1 for none).
+struct GridColumns {
+    /// At most 8 columns.
+    std::vector<std::string> keys;
+    /// Numbers the rows: a screen reader calls it "Number" while its caption is blank.
+    int number = -1;
+    /// Tells a row's item apart across bindings: its status changes are announced.
+    int address = -1;
+    /// Names the row's item in announcements; a row made current puts the cursor here.
+    int name = -1;
+    /// The item's status: announced, a bare number read as a percentage; a
+    /// value written into it outdates the row's reason.
+    int status = -1;
+};
+
+/// The rows a grid is bound to. The grid reads them while it is bound and
+/// never changes them.
+class GridTable {
+public:
+    virtual ~GridTable() = default;
+    virtual std::size_t RowCount() const = 0;
+    /// The display text of a cell (`column` one of the grid's columns).
+    virtual const std::string& Text(std::size_t row, int column) const = 0;
+    /// Why the row's item failed or stopped, "" for nothing: its tool tip.
+    virtual const std::string& Reason(std::size_t row) const = 0;
+};
 
 /// A row of one binding. Binding a new table makes older references stale:
 /// reads through them give nothing and writes are ignored.
@@ -76,7 +103,7 @@ public:
     virtual ~GridControl() = default;
 
     // Binding: the grid shows the table's rows in table order; none shows no rows.
-    virtual void SetDataSource(std::shared_ptr<const DownloadListTable> table) = 0;
+    virtual void SetDataSource(std::shared_ptr<const GridTable> table) = 0;
 
     // Rows (none when empty).
     virtual std::optional<GridRow> FirstRow() const = 0;
@@ -86,7 +113,7 @@ public:
     virtual bool IsRowSelected(const GridRow& row) const = 0;
     virtual void SetRowSelected(const GridRow& row, bool selected) = 0;
 
-    // Cells by column position 0..4.
+    // Cells by column position.
     virtual std::string CellText(const GridCell& cell) const = 0;
     /// The tool tip the cell shows, "" for none.
     virtual std::string CellTip(const GridCell& cell) const = 0;

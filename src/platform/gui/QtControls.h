@@ -11,6 +11,7 @@ namespace tollivex::platform {
 class MainWindowHost;
 class MovieHost;
 class GridControl;
+struct GridColumns;
 class TrayIcon;
 class Mailbox;
 
@@ -20,8 +21,8 @@ std::unique_ptr<MainWindowHost> CreateMainWindowHost();
 QWidget* HostWidget(MainWindowHost& window);
 /// The movie host, a QQuickWidget child of `parent`.
 std::unique_ptr<MovieHost> CreateMovieHost(QWidget* parent);
-/// The grid, a QTableView child of `parent`.
-std::unique_ptr<GridControl> CreateGridControl(QWidget* parent);
+/// The grid of these columns, a QTableView child of `parent`.
+std::unique_ptr<GridControl> CreateGridControl(QWidget* parent, const GridColumns& columns);
 /// The notification-area icon; its menu is owned by the window code.
 std::unique_ptr<TrayIcon> CreateTrayIcon(QWidget* window);
 /// The watcher's mailbox, listening for deliveries.

@@ -1,6 +1,7 @@
 #include "platform/gui/QuickMovieHost.h"
 
 #include "platform/gui/QtControls.h"
+#include "platform/window/seams/WindowSeamHooks.h"
 
 #include <QContextMenuEvent>
 #include <QDateTime>
@@ -52,7 +53,7 @@ void MovieWidget::paintEvent(QPaintEvent* event)
     if (reported_ || !rootObject())
         return;
     reported_ = true;
-    if (qEnvironmentVariableIsSet("TOLLIVEX_REPORT_FIRST_FRAME")) {
+    if (seams::ReportFirstFrame()) {
         std::printf("first-frame %lld\n", static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
         std::fflush(stdout);
     }

@@ -19,8 +19,8 @@ class QQuickItem;
 
 namespace tollivex::platform {
 
-/// The player's own window. Reports its first painted frame when the
-/// environment asks for it (TOLLIVEX_REPORT_FIRST_FRAME).
+/// The player's own window. Reports its first painted frame where the
+/// start-up benchmark asks for it (platform/window/seams).
 class MovieWidget : public QQuickWidget {
 public:
     explicit MovieWidget(QWidget* parent);

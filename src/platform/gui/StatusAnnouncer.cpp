@@ -41,8 +41,8 @@ std::string StatusAnnouncer::Stage(const std::string& status)
 
 bool StatusAnnouncer::Note(const TableGridModel& model, int row)
 {
-    const std::string stage = Stage(model.Text(row, colStatus));
-    auto [at, added] = stages_.try_emplace(model.Text(row, colVideoURL), stage);
+    const std::string stage = Stage(model.Text(row, model.Columns().status));
+    auto [at, added] = stages_.try_emplace(model.Text(row, model.Columns().address), stage);
     if (added || at->second == stage)
         return false;
     at->second = stage;
@@ -51,8 +51,8 @@ bool StatusAnnouncer::Note(const TableGridModel& model, int row)
 
 void StatusAnnouncer::Say(const TableGridModel& model, int row)
 {
-    const QString news = QString::fromStdString(model.Text(row, colFileName) + ": " +
-                                                Stage(model.Text(row, colStatus)));
+    const QString news = QString::fromStdString(model.Text(row, model.Columns().name) + ": " +
+                                                Stage(model.Text(row, model.Columns().status)));
     if (news != bar_->accessibleName())
         bar_->setAccessibleName(news);  // raises the name change a screen reader reads out
 }
@@ -64,8 +64,8 @@ void StatusAnnouncer::Bound(const TableGridModel& model)
     before.swap(stages_);
     int changed = -1;
     for (int row = 0; row < model.rowCount(); ++row) {
-        const std::string& address = model.Text(row, colVideoURL);
-        const std::string stage = Stage(model.Text(row, colStatus));
+        const std::string& address = model.Text(row, model.Columns().address);
+        const std::string stage = Stage(model.Text(row, model.Columns().status));
         auto known = before.find(address);
         if (known != before.end() && known->second != stage)
             changed = row;

@@ -33,7 +33,7 @@ QColor ToColor(const Rgb& c) { return QColor(c.r, c.g, c.b); }
 QString Css(const QColor& c) { return c.name(QColor::HexRgb); }
 } // namespace
 
-TableGrid::TableGrid(QWidget* parent)
+TableGrid::TableGrid(QWidget* parent, const GridColumns& columns)
 {
     frame_ = new QFrame(parent);
     frame_->setFrameShape(QFrame::NoFrame);
@@ -46,7 +46,7 @@ TableGrid::TableGrid(QWidget* parent)
     layout->addWidget(captionLabel_);
 
     view_ = new QTableView(frame_);
-    model_ = new TableGridModel(view_);
+    model_ = new TableGridModel(columns, view_);
     view_->setModel(model_);
     delegate_ = new TableGridDelegate(view_, model_, &look_,
                                       [this](int row, int column) { return GridCell{GridRow{row, binding_}, column}; });
@@ -97,7 +97,7 @@ TableGrid::~TableGrid()
 QWidget* TableGrid::Widget() const { return frame_.data(); }
 GridDrawFilter* TableGrid::DrawFilter() const { return delegate_->Filter(); }
 
-void TableGrid::SetDataSource(std::shared_ptr<const DownloadListTable> table)
+void TableGrid::SetDataSource(std::shared_ptr<const GridTable> table)
 {
     if (!frame_)
         return;
@@ -121,7 +121,7 @@ bool TableGrid::IsCurrent(const GridRow& row) const
 
 bool TableGrid::IsCurrent(const GridCell& cell) const
 {
-    return IsCurrent(cell.row) && cell.column >= 0 && cell.column < kDownloadListColumns;
+    return IsCurrent(cell.row) && cell.column >= 0 && cell.column < model_->ColumnCount();
 }
 
 std::optional<GridRow> TableGrid::FirstRow() const
@@ -171,7 +171,7 @@ void TableGrid::SetCellValue(const GridCell& cell, const std::string& value)
     if (!IsCurrent(cell))
         return;
     model_->Write(cell.row.index, cell.column, value);
-    if (cell.column == colStatus)
+    if (cell.column == model_->Columns().status)
         announcer_->Written(*model_, cell.row.index);
 }
 
@@ -183,9 +183,9 @@ void TableGrid::SetRowNote(const GridRow& row, const std::string& note)
 
 std::string TableGrid::ColumnKey(int column) const
 {
-    if (column < 0 || column >= kDownloadListColumns)
+    if (column < 0 || column >= model_->ColumnCount())
         return {};
-    return DownloadListColumns()[static_cast<size_t>(column)].key;
+    return model_->Columns().keys[static_cast<size_t>(column)];
 }
 
 void TableGrid::SetCaption(const std::string& caption)
@@ -207,7 +207,7 @@ int TableGrid::TwipsToPixels(float twips) const
 
 void TableGrid::SetColumnWidthTwips(int column, float twips)
 {
-    if (!frame_ || column < 0 || column >= kDownloadListColumns || !(twips >= 0))
+    if (!frame_ || column < 0 || column >= model_->ColumnCount() || !(twips >= 0))
         return;
     view_->setColumnWidth(column, TwipsToPixels(twips));
 }
@@ -419,6 +419,9 @@ bool TableGrid::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-std::unique_ptr<GridControl> CreateGridControl(QWidget* parent) { return std::make_unique<TableGrid>(parent); }
+std::unique_ptr<GridControl> CreateGridControl(QWidget* parent, const GridColumns& columns)
+{
+    return std::make_unique<TableGrid>(parent, columns);
+}
 
 } // namespace tollivex::platform

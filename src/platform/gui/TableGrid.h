@@ -1,6 +1,6 @@
 #pragma once
 // The grid control on a QTableView: a caption line above a table view over
-// the bound download list table, painted cell by cell by TableGridDelegate.
+// the bound table, painted cell by cell by TableGridDelegate.
 // Every SetDataSource starts a new binding, so older GridRow values go stale.
 
 #include "platform/gui/GridControl.h"
@@ -27,10 +27,10 @@ class StatusAnnouncer;
 
 class TableGrid final : public QObject, public GridControl {
 public:
-    explicit TableGrid(QWidget* parent);
+    TableGrid(QWidget* parent, const GridColumns& columns);
     ~TableGrid() override;
 
-    void SetDataSource(std::shared_ptr<const DownloadListTable> table) override;
+    void SetDataSource(std::shared_ptr<const GridTable> table) override;
 
     std::optional<GridRow> FirstRow() const override;
     std::optional<GridRow> LastRow() const override;

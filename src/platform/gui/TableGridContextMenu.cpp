@@ -18,7 +18,7 @@ void TableGrid::RequestContextMenu(const QModelIndex& index, const QPoint& globa
     FlushSelection();
     QItemSelectionModel* selection = view_->selectionModel();
     bool rowSelected = false;
-    for (int column = 0; column < kDownloadListColumns && !rowSelected; ++column)
+    for (int column = 0; column < model_->ColumnCount() && !rowSelected; ++column)
         rowSelected = selection->isSelected(model_->index(index.row(), column));
     // As in a file list: a row outside the selection becomes the selection.
     if (!rowSelected) {

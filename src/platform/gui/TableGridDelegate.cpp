@@ -26,7 +26,7 @@ GridDrawContext TableGridDelegate::ContextOf(QPainter* painter, const QRect& rec
     ctx.elementType = kGridCellElement;
     ctx.rect = rect;
     ctx.cell = cellOf_(index.row(), index.column());
-    ctx.columnKey = DownloadListColumns()[static_cast<size_t>(index.column())].key;
+    ctx.columnKey = model_->Columns().keys[static_cast<size_t>(index.column())];
     ctx.value = model_->Text(index.row(), index.column());
     ctx.cellSelected = selected;
     if (QItemSelectionModel* sel = view_->selectionModel()) {

@@ -8,14 +8,22 @@ namespace {
 const std::string kNoText;
 }
 
-TableGridModel::TableGridModel(QObject* parent) : QAbstractTableModel(parent)
+TableGridModel::TableGridModel(const GridColumns& columns, QObject* parent)
+    : QAbstractTableModel(parent),
+      columns_(columns),
+      captions_(columns.keys),
+      editable_(columns.keys.size()),
+      tips_(columns.keys.size()),
+      centered_(columns.keys.size())
 {
-    const auto& columns = DownloadListColumns();
-    for (int c = 0; c < kDownloadListColumns; ++c)
-        captions_[static_cast<size_t>(c)] = columns[static_cast<size_t>(c)].key;
 }
 
-void TableGridModel::Bind(std::shared_ptr<const DownloadListTable> table)
+bool TableGridModel::InTable(int row, int column) const
+{
+    return table_ && row >= 0 && column >= 0 && column < ColumnCount() && static_cast<size_t>(row) < table_->RowCount();
+}
+
+void TableGridModel::Bind(std::shared_ptr<const GridTable> table)
 {
     beginResetModel();
     table_ = std::move(table);
@@ -26,21 +34,19 @@ void TableGridModel::Bind(std::shared_ptr<const DownloadListTable> table)
 
 const std::string& TableGridModel::Text(int row, int column) const
 {
-    if (!table_ || row < 0 || column < 0 || column >= kDownloadListColumns ||
-        static_cast<size_t>(row) >= table_->RowCount())
+    if (!InTable(row, column))
         return kNoText;
     if (!written_.empty()) {
         auto it = written_.find(Key(row, column));
         if (it != written_.end())
             return it->second;
     }
-    return table_->RowAt(static_cast<size_t>(row)).text[static_cast<size_t>(column)];
+    return table_->Text(static_cast<size_t>(row), column);
 }
 
 void TableGridModel::Write(int row, int column, const std::string& value)
 {
-    if (!table_ || row < 0 || column < 0 || column >= kDownloadListColumns ||
-        static_cast<size_t>(row) >= table_->RowCount())
+    if (!InTable(row, column))
         return;
     written_[Key(row, column)] = value;
     const QModelIndex at = index(row, column);
@@ -58,18 +64,16 @@ void TableGridModel::WriteNote(int row, const std::string& note)
         notes_.erase(found);
     else
         notes_[row] = note;
-    emit dataChanged(index(row, 0), index(row, kDownloadListColumns - 1),
-                     {Qt::ToolTipRole, Qt::AccessibleDescriptionRole});
+    emit dataChanged(index(row, 0), index(row, ColumnCount() - 1), {Qt::ToolTipRole, Qt::AccessibleDescriptionRole});
 }
 
 std::string TableGridModel::Tip(int row, int column) const
 {
-    if (!table_ || row < 0 || column < 0 || column >= kDownloadListColumns ||
-        static_cast<size_t>(row) >= table_->RowCount())
+    if (!InTable(row, column))
         return {};
     // A status written since (progress of a new attempt) outdates the reason.
-    const bool statusRewritten = written_.count(Key(row, colStatus)) != 0;
-    std::string reason = statusRewritten ? std::string() : table_->RowAt(static_cast<size_t>(row)).reason;
+    const bool statusRewritten = columns_.status >= 0 && written_.count(Key(row, columns_.status)) != 0;
+    std::string reason = statusRewritten ? std::string() : table_->Reason(static_cast<size_t>(row));
     if (reason.empty() && !notes_.empty()) {
         const auto note = notes_.find(row);
         if (note != notes_.end())
@@ -83,7 +87,7 @@ std::string TableGridModel::Tip(int row, int column) const
 
 void TableGridModel::SetCaption(int column, const std::string& caption)
 {
-    if (column < 0 || column >= kDownloadListColumns)
+    if (column < 0 || column >= ColumnCount())
         return;
     captions_[static_cast<size_t>(column)] = caption;
     emit headerDataChanged(Qt::Horizontal, column, column);
@@ -91,32 +95,32 @@ void TableGridModel::SetCaption(int column, const std::string& caption)
 
 const std::string& TableGridModel::Caption(int column) const
 {
-    if (column < 0 || column >= kDownloadListColumns)
+    if (column < 0 || column >= ColumnCount())
         return kNoText;
     return captions_[static_cast<size_t>(column)];
 }
 
 void TableGridModel::SetEditable(int column, bool editable)
 {
-    if (column < 0 || column >= kDownloadListColumns)
+    if (column < 0 || column >= ColumnCount())
         return;
     editable_[static_cast<size_t>(column)] = editable;
 }
 
 bool TableGridModel::IsEditable(int column) const
 {
-    return column >= 0 && column < kDownloadListColumns && editable_[static_cast<size_t>(column)];
+    return column >= 0 && column < ColumnCount() && editable_[static_cast<size_t>(column)];
 }
 
 void TableGridModel::SetFullTextTip(int column, bool on)
 {
-    if (column >= 0 && column < kDownloadListColumns)
+    if (column >= 0 && column < ColumnCount())
         tips_[static_cast<size_t>(column)] = on;
 }
 
 void TableGridModel::SetCentered(int column, bool on)
 {
-    if (column < 0 || column >= kDownloadListColumns)
+    if (column < 0 || column >= ColumnCount())
         return;
     centered_[static_cast<size_t>(column)] = on;
     if (rowCount() > 0)
@@ -130,10 +134,7 @@ int TableGridModel::rowCount(const QModelIndex& parent) const
     return static_cast<int>(table_->RowCount());
 }
 
-int TableGridModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : kDownloadListColumns;
-}
+int TableGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount(); }
 
 QVariant TableGridModel::data(const QModelIndex& index, int role) const
 {
@@ -146,7 +147,7 @@ QVariant TableGridModel::data(const QModelIndex& index, int role) const
         return AccessibleText(index.row(), index.column());
     // Why an item failed, and what to do, is read out with each of its cells.
     if (role == Qt::AccessibleDescriptionRole)
-        return QString::fromStdString(Tip(index.row(), colStatus));
+        return QString::fromStdString(Tip(index.row(), columns_.status));
     if (role == Qt::ToolTipRole) {
         const std::string tip = Tip(index.row(), index.column());
         return tip.empty() ? QVariant() : QVariant(QString::fromStdString(tip));
@@ -190,8 +191,8 @@ QString TableGridModel::ColumnName(int column) const
     // The number column has a blank caption; a screen reader needs a word.
     const std::string& caption = Caption(column);
     if (caption.find_first_not_of(' ') == std::string::npos)
-        return column == colID ? QStringLiteral("Number")
-                               : QString::fromStdString(DownloadListColumns()[static_cast<size_t>(column)].key);
+        return column == columns_.number ? QStringLiteral("Number")
+                                         : QString::fromStdString(columns_.keys[static_cast<size_t>(column)]);
     return QString::fromStdString(caption);
 }
 
@@ -199,7 +200,7 @@ QString TableGridModel::AccessibleText(int row, int column) const
 {
     QString text = QString::fromStdString(Text(row, column));
     // A bare number in the status column is drawn as a percentage.
-    if (column == colStatus && !text.isEmpty() &&
+    if (column == columns_.status && !text.isEmpty() &&
         std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }))
         text += QLatin1Char('%');
     return ColumnName(column) + QStringLiteral(": ") + text;

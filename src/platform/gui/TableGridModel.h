@@ -1,27 +1,29 @@
 #pragma once
-// The item model over the bound download list table: the grid's rows and
-// cells, column captions and editing rights. Values written into cells are
-// kept beside the table, so they show at once without a rebuild.
+// The item model over the bound table: the grid's rows and cells, column
+// captions and editing rights. Values written into cells are kept beside the
+// table, so they show at once without a rebuild.
 
 #include "platform/gui/GridControl.h"
-#include "queue/DownloadListTable.h"
 
 #include <QAbstractTableModel>
 
-#include <array>
 #include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace tollivex::platform {
 
 class TableGridModel final : public QAbstractTableModel {
 public:
-    explicit TableGridModel(QObject* parent = nullptr);
+    TableGridModel(const GridColumns& columns, QObject* parent = nullptr);
+
+    const GridColumns& Columns() const { return columns_; }
+    int ColumnCount() const { return static_cast<int>(columns_.keys.size()); }
 
     /// Binds a new table (none shows no rows); written values are dropped.
-    void Bind(std::shared_ptr<const DownloadListTable> table);
+    void Bind(std::shared_ptr<const GridTable> table);
     bool IsBound() const { return table_ != nullptr; }
 
     /// Display text of a cell, "" outside the table.
@@ -59,15 +61,17 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
-    static long long Key(int row, int column) { return static_cast<long long>(row) * kDownloadListColumns + column; }
+    long long Key(int row, int column) const { return static_cast<long long>(row) * ColumnCount() + column; }
+    bool InTable(int row, int column) const;
 
-    std::shared_ptr<const DownloadListTable> table_;
+    GridColumns columns_;
+    std::shared_ptr<const GridTable> table_;
     std::unordered_map<long long, std::string> written_;
     std::unordered_map<int, std::string> notes_;
-    std::array<std::string, kDownloadListColumns> captions_;
-    std::array<bool, kDownloadListColumns> editable_{};
-    std::array<bool, kDownloadListColumns> tips_{};
-    std::array<bool, kDownloadListColumns> centered_{};
+    std::vector<std::string> captions_;
+    std::vector<bool> editable_;
+    std::vector<bool> tips_;
+    std::vector<bool> centered_;
 };
 
 } // namespace tollivex::platform

@@ -8,6 +8,7 @@
 #include <QTableView>
 #include <QTimer>
 
+#include <algorithm>
 #include <set>
 #include <utility>
 
@@ -35,13 +36,13 @@ void TableGrid::FlushSelection() const
     // Consecutive rows with the same columns become one range per column span.
     QItemSelection selection;
     auto emitRun = [&](int top, int bottom, std::uint8_t mask) {
-        for (int c = 0; c < kDownloadListColumns;) {
+        for (int c = 0; c < model_->ColumnCount();) {
             if (!(mask & (1u << c))) {
                 ++c;
                 continue;
             }
             int end = c;
-            while (end + 1 < kDownloadListColumns && (mask & (1u << (end + 1))))
+            while (end + 1 < model_->ColumnCount() && (mask & (1u << (end + 1))))
                 ++end;
             selection.append(QItemSelectionRange(model_->index(top, c), model_->index(bottom, end)));
             c = end + 1;
@@ -74,7 +75,7 @@ bool TableGrid::IsRowSelected(const GridRow& row) const
 void TableGrid::SetRowSelected(const GridRow& row, bool selected)
 {
     if (IsCurrent(row))
-        QueueSelection(row.index, (1u << kDownloadListColumns) - 1, selected);
+        QueueSelection(row.index, static_cast<std::uint8_t>((1u << model_->ColumnCount()) - 1), selected);
 }
 
 bool TableGrid::IsCellSelected(const GridCell& cell) const
@@ -113,7 +114,7 @@ void TableGrid::MakeCurrentRow(const GridRow& row)
     if (!IsCurrent(row))
         return;
     FlushSelection();
-    const QModelIndex index = model_->index(row.index, colFileName);
+    const QModelIndex index = model_->index(row.index, std::max(model_->Columns().name, 0));
     view_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     view_->scrollTo(index);
 }

@@ -3,6 +3,7 @@
 #include "platform/EventLoop.h"
 #include "platform/internet/HttpText.h"
 #include "platform/internet/ProxyEnvironment.h"
+#include "platform/seams/SeamHooks.h"
 
 #include <algorithm>
 #include <cctype>
@@ -37,6 +38,11 @@ constexpr std::size_t kLowWater = 512 * 1024;
 
 // A header block beyond this is not an HTTP answer the program can use.
 constexpr std::size_t kMaxHeaderBlock = 64 * 1024;
+
+// A connection not made within this fails, and so does a transfer that
+// receives nothing for the stall time.
+constexpr long kConnectSeconds = 15;
+constexpr long kStallSeconds = 30;
 
 void GlobalInit()
 {
@@ -92,6 +98,9 @@ CurlTransfer::CurlTransfer(std::shared_ptr<CurlMulti> multi, const TransferOptio
     easy_ = curl_easy_init();
     if (!easy_)
         return;
+    const seams::InternetSeams seams = seams::Internet();
+    const long connectSeconds = seams.connectSeconds > 0 ? seams.connectSeconds : kConnectSeconds;
+    const long stallSeconds = seams.stallSeconds > 0 ? seams.stallSeconds : kStallSeconds;
     const std::string url = EscapeForRequest(options.url);
     curl_easy_setopt(easy_, CURLOPT_URL, url.c_str());
     curl_easy_setopt(easy_, CURLOPT_PRIVATE, this);
@@ -113,9 +122,9 @@ CurlTransfer::CurlTransfer(std::shared_ptr<CurlMulti> multi, const TransferOptio
     // A server that never answers or stops sending ends the wait: no data for
     // the stall time-out (30 s) fails the transfer, as does a connection not
     // made within the connect time-out (15 s).
-    curl_easy_setopt(easy_, CURLOPT_CONNECTTIMEOUT, static_cast<long>(ConnectTimeoutSeconds()));
+    curl_easy_setopt(easy_, CURLOPT_CONNECTTIMEOUT, connectSeconds);
     curl_easy_setopt(easy_, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(easy_, CURLOPT_LOW_SPEED_TIME, static_cast<long>(StallTimeoutSeconds()));
+    curl_easy_setopt(easy_, CURLOPT_LOW_SPEED_TIME, stallSeconds);
     if (options.head) {
         curl_easy_setopt(easy_, CURLOPT_NOBODY, 1L);
         // An answer without a body needs no length; reading it here would turn
@@ -123,7 +132,7 @@ CurlTransfer::CurlTransfer(std::shared_ptr<CurlMulti> multi, const TransferOptio
         curl_easy_setopt(easy_, CURLOPT_IGNORE_CONTENT_LENGTH, 1L);
         // A question about a file is answered within twice the stall time-out
         // (60 s), even by a server that trickles its headers.
-        curl_easy_setopt(easy_, CURLOPT_TIMEOUT, 2L * StallTimeoutSeconds());
+        curl_easy_setopt(easy_, CURLOPT_TIMEOUT, 2L * stallSeconds);
         extraHeaders_ = curl_slist_append(extraHeaders_, "Pragma: no-cache");
         extraHeaders_ = curl_slist_append(extraHeaders_, "Cache-Control: no-cache");
     }
@@ -138,10 +147,10 @@ CurlTransfer::CurlTransfer(std::shared_ptr<CurlMulti> multi, const TransferOptio
         curl_easy_setopt(easy_, CURLOPT_PASSWORD, options.password ? options.password->c_str() : "");
         curl_easy_setopt(easy_, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_ANY));
     }
-    const std::string trusted = TrustedCertificates();
-    if (!trusted.empty())
-        curl_easy_setopt(easy_, CURLOPT_CAINFO, trusted.c_str());
-    connectTo_ = HostMappingList();
+    if (!seams.trustedCertificates.empty())
+        curl_easy_setopt(easy_, CURLOPT_CAINFO, seams.trustedCertificates.c_str());
+    for (const std::string& entry : seams.connectTo)
+        connectTo_ = curl_slist_append(connectTo_, entry.c_str());
     if (connectTo_)
         curl_easy_setopt(easy_, CURLOPT_CONNECT_TO, connectTo_);
     // Direct, unless the user's environment names a proxy.

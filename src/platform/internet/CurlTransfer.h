@@ -121,13 +121,4 @@ private:
 /// so an address copied from a page goes out as a browser would send it.
 std::string EscapeForRequest(const std::string& url);
 
-/// CONNECT_TO entries ("host::127.0.0.1:PORT") of the host mapping in force.
-curl_slist* HostMappingList();
-
-int ConnectTimeoutSeconds();
-int StallTimeoutSeconds();
-bool HostMappingActive();
-/// The PEM file set by SetTrustedCertificates, "" for the system's.
-std::string TrustedCertificates();
-
 } // namespace tollivex::platform::internet

@@ -154,26 +154,8 @@ private:
 };
 
 /// True when this machine has a working network interface besides the
-/// loopback, or when the host mapping sends connections to a local server.
+/// loopback, or when a test's host mapping sends connections to a local
+/// server (platform/seams/TestSeams.h).
 bool InternetConnected();
-
-// ---- Test seam ----------------------------------------------------------
-// Off by default. Sends every connection for `host` (any port) to
-// 127.0.0.1:port instead, so tests and the demo can serve real addresses from
-// the loopback. The environment variable TOLLIVEX_HOST_MAP adds mappings in
-// the form "host1=127.0.0.1:PORT,host2=127.0.0.1:PORT"; it is read whenever a
-// request is made, and mappings set here take precedence.
-void SetHostMapping(const std::string& host, int port);
-void ClearHostMappings();
-
-/// Changes the connect and stall time-outs (seconds) for tests that must not
-/// wait half a minute; ResetTimeouts() restores 15 s and 30 s.
-void SetTimeouts(int connectSeconds, int stallSeconds);
-void ResetTimeouts();
-
-/// Makes HTTPS requests trust the certificate authorities in this PEM file
-/// instead of the system's (a test's own self-signed server); "" restores
-/// the system's. Only callable from code: nothing outside can set it.
-void SetTrustedCertificates(const std::string& pemFile);
 
 } // namespace tollivex::platform

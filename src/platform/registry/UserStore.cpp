@@ -1,158 +1,161 @@
 // The registry kept in a per-user file, for systems without one.
 #ifndef _WIN32
 
-#include "platform/registry/Registry.h"
 #include "platform/registry/UserStore.h"
 
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QLockFile>
-#include <QSaveFile>
-#include <QSet>
-#include <QStandardPaths>
-#include <QStringList>
+#include "platform/DiskFile.h"
+#include "platform/FileSystem.h"
+#include "platform/registry/Registry.h"
+#include "platform/registry/StoreDocument.h"
+#include "platform/seams/SeamHooks.h"
 
+#include <atomic>
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tollivex::platform::registry {
 
 struct KeyObject {
-    QString root;
-    QStringList path; // as stored, letter case included
+    std::string root;
+    std::vector<std::string> path; // as stored, letter case included
     bool writable = false;
 };
 
 namespace {
 
 // A store larger than this is not a settings file.
-constexpr qint64 kMaxStoreBytes = 16 * 1024 * 1024;
-// Writers hold the lock for a few milliseconds; one older than this was left by a crash.
-constexpr int kStaleLockMs = 10000;
-constexpr int kLockWaitMs = 5000;
+constexpr off_t kMaxStoreBytes = 16 * 1024 * 1024;
+// Writers hold the lock for a few milliseconds; one that waits this long gives up.
+constexpr auto kLockWait = std::chrono::milliseconds(5000);
+constexpr auto kLockRetry = std::chrono::milliseconds(5);
 // Access rights that change something: set value, create subkey, delete.
 constexpr std::uint32_t kWriteRights = 0x0002u | 0x0004u | 0x00010000u;
 
-const QString kKeys = QStringLiteral("keys");
-const QString kValues = QStringLiteral("values");
-
-std::string& FolderOverride()
-{
-    static std::string folder;
-    return folder;
-}
-
-QString StorePath() { return QString::fromStdString(StoreFile()); }
-
-QString RootName(Root root)
+std::string RootName(Root root)
 {
     switch (root) {
-    case HKeyClassesRoot: return QStringLiteral("HKEY_CLASSES_ROOT");
-    case HKeyCurrentUser: return QStringLiteral("HKEY_CURRENT_USER");
-    case HKeyLocalMachine: return QStringLiteral("HKEY_LOCAL_MACHINE");
-    case HKeyUsers: return QStringLiteral("HKEY_USERS");
+    case HKeyClassesRoot: return "HKEY_CLASSES_ROOT";
+    case HKeyCurrentUser: return "HKEY_CURRENT_USER";
+    case HKeyLocalMachine: return "HKEY_LOCAL_MACHINE";
+    case HKeyUsers: return "HKEY_USERS";
     default: return {};
     }
 }
 
 /// Splits a key path at its backslashes; false when a part is empty.
-bool SplitKeyPath(const std::string& subKey, QStringList& parts)
+bool SplitKeyPath(const std::string& subKey, std::vector<std::string>& parts)
 {
     parts.clear();
     if (subKey.empty())
         return true;
-    parts = QString::fromStdString(subKey).split(QLatin1Char('\\'));
-    for (const QString& part : parts)
-        if (part.isEmpty())
+    std::size_t start = 0;
+    for (;;) {
+        const auto slash = subKey.find('\\', start);
+        const std::string part = subKey.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+        if (part.empty())
             return false;
-    return true;
+        parts.push_back(ValidUtf8(part));
+        if (slash == std::string::npos)
+            return true;
+        start = slash + 1;
+    }
 }
 
 /// The stored root name and the parts of `subKey` below it, or the error a key call reports.
-Status LocateKey(Root root, const std::string& subKey, QString& rootName, QStringList& path)
+Status LocateKey(Root root, const std::string& subKey, std::string& rootName, std::vector<std::string>& path)
 {
     rootName = RootName(root);
-    if (rootName.isEmpty())
+    if (rootName.empty())
         return ErrorInvalidHandle;
     if (!SplitKeyPath(subKey, path))
         return ErrorBadPathname;
     return ErrorSuccess;
 }
 
-/// The stored name matching `name` regardless of letter case, or a null string.
-QString FindName(const QJsonObject& object, const QString& name)
-{
-    if (object.contains(name))
-        return name;
-    for (auto it = object.begin(); it != object.end(); ++it)
-        if (it.key().compare(name, Qt::CaseInsensitive) == 0)
-            return it.key();
-    return {};
-}
-
-bool IsValidNode(const QJsonValue& value)
-{
-    if (!value.isObject())
-        return false;
-    const QJsonObject node = value.toObject();
-    for (auto it = node.begin(); it != node.end(); ++it) {
-        if (it.key() == kValues) {
-            if (!it.value().isObject())
-                return false;
-            const QJsonObject values = it.value().toObject();
-            for (auto v = values.begin(); v != values.end(); ++v)
-                if (!v.value().isString())
-                    return false;
-        } else if (it.key() == kKeys) {
-            if (!it.value().isObject())
-                return false;
-            const QJsonObject keys = it.value().toObject();
-            for (auto k = keys.begin(); k != keys.end(); ++k)
-                if (!IsValidNode(k.value()))
-                    return false;
-        } else {
-            return false;
-        }
-    }
-    return true;
-}
-
 enum class LoadResult { Missing, Loaded, Corrupt };
 
-LoadResult LoadDocument(QJsonObject& document)
+/// The store file's bytes: nothing when there is no file; Corrupt when it
+/// cannot be read, is no regular file or is too large for a settings file.
+LoadResult ReadStoreBytes(std::string& bytes)
 {
-    document = {};
-    QFile file(StorePath());
-    if (!file.exists())
+    const std::string path = StoreFile();
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
         return LoadResult::Missing;
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxStoreBytes)
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return LoadResult::Corrupt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return LoadResult::Corrupt;
-    if (bytes.trimmed().isEmpty())
+    LoadResult result = LoadResult::Loaded;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxStoreBytes) {
+        result = LoadResult::Corrupt;
+    } else {
+        char buffer[16384];
+        for (;;) {
+            const ssize_t got = ::read(fd, buffer, sizeof buffer);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0 || static_cast<off_t>(bytes.size()) + got > kMaxStoreBytes) {
+                result = LoadResult::Corrupt;
+                break;
+            }
+            if (got == 0)
+                break;
+            bytes.append(buffer, static_cast<std::size_t>(got));
+        }
+    }
+    ::close(fd);
+    return result;
+}
+
+LoadResult LoadDocument(StoreDocument& document)
+{
+    document.clear();
+    std::string bytes;
+    const LoadResult read = ReadStoreBytes(bytes);
+    if (read != LoadResult::Loaded)
+        return read;
+    if (bytes.find_first_not_of(" \t\n\v\f\r") == std::string::npos)
         return LoadResult::Loaded; // nothing was ever stored in it
-    QJsonParseError error{};
-    const QJsonDocument parsed = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError || !parsed.isObject())
+    auto parsed = ParseStore(bytes);
+    if (!parsed)
         return LoadResult::Corrupt;
-    const QJsonObject roots = parsed.object();
-    for (auto it = roots.begin(); it != roots.end(); ++it)
-        if (!IsValidNode(it.value()))
-            return LoadResult::Corrupt;
-    document = roots;
+    document = std::move(*parsed);
     return LoadResult::Loaded;
 }
 
-void Report(const QString& text)
+void Report(const std::string& text)
 {
-    std::fprintf(stderr, "Tollivex: %s\n", text.toLocal8Bit().constData());
+    std::fprintf(stderr, "Tollivex: %s\n", text.c_str());
     std::fflush(stderr);
+}
+
+/// Now, as a name part: 20240131-235959-123 (local time, milliseconds last).
+std::string TimeStamp()
+{
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+    std::tm local{};
+    ::localtime_r(&seconds, &local);
+    char text[32];
+    const std::size_t length = std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+    std::snprintf(text + length, sizeof text - length, "-%03d", static_cast<int>(millis));
+    return text;
 }
 
 /// Moves an unreadable store aside so its content is kept and the settings
@@ -160,21 +163,17 @@ void Report(const QString& text)
 /// could not be moved (it must then not be overwritten).
 bool MoveCorruptStoreAside()
 {
-    static QSet<QString> reported;
-    const QString path = StorePath();
-    const QString backup =
-        path + QStringLiteral(".corrupt-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
-    const bool moved = QFile::rename(path, backup);
+    static std::set<std::string> reported;
+    const std::string path = StoreFile();
+    const std::string backup = path + ".corrupt-" + TimeStamp();
+    const bool moved = RenameWithoutReplacing(path, backup) == RenameOutcome::Renamed;
     if (moved) {
-        Report(QStringLiteral("the settings store %1 could not be read; it was kept as %2 and the settings start "
-                              "from their defaults.")
-                   .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(backup)));
-        reported.remove(path);
-    } else if (!reported.contains(path)) {
-        Report(QStringLiteral("the settings store %1 could not be read and could not be moved aside; the settings "
-                              "use their defaults and are not saved.")
-                   .arg(QDir::toNativeSeparators(path)));
-        reported.insert(path);
+        Report("the settings store " + path + " could not be read; it was kept as " + backup +
+               " and the settings start from their defaults.");
+        reported.erase(path);
+    } else if (reported.insert(path).second) {
+        Report("the settings store " + path +
+               " could not be read and could not be moved aside; the settings use their defaults and are not saved.");
     }
     return moved;
 }
@@ -182,135 +181,167 @@ bool MoveCorruptStoreAside()
 /// A store file marked read-only (or one this user cannot write) opens for reading only.
 bool StoreIsReadOnly()
 {
-    const QFileInfo info(StorePath());
-    if (!info.exists())
+    const std::string path = StoreFile();
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
         return false;
-    return !info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner);
+    return ::access(path.c_str(), W_OK) != 0 || !(info.st_mode & S_IWUSR);
 }
 
+/// The store's lock: registry.json.lock beside it, held with flock, so a
+/// program that ends while it holds the lock, however it ends, leaves none
+/// held. The file itself stays; removing it would let two writers in.
 class StoreLock {
 public:
-    StoreLock() : lock_(StorePath() + QStringLiteral(".lock"))
+    StoreLock()
     {
-        lock_.setStaleLockTime(kStaleLockMs);
-        locked_ = lock_.tryLock(kLockWaitMs);
+        const std::string path = StoreFile() + ".lock";
+        fd_ = ::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd_ < 0)
+            return;
+        const auto deadline = std::chrono::steady_clock::now() + kLockWait;
+        while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() >= deadline)
+                return;
+            std::this_thread::sleep_for(kLockRetry);
+        }
+        locked_ = true;
     }
+    ~StoreLock()
+    {
+        if (fd_ >= 0)
+            ::close(fd_); // releases the lock
+    }
+    StoreLock(const StoreLock&) = delete;
+    StoreLock& operator=(const StoreLock&) = delete;
+
     bool Locked() const { return locked_; }
 
 private:
-    QLockFile lock_;
+    int fd_ = -1;
     bool locked_ = false;
 };
 
 /// The store as a reader sees it: empty when missing or unreadable.
-QJsonObject ReadStore()
+StoreDocument ReadStore()
 {
-    QJsonObject document;
+    StoreDocument document;
     if (LoadDocument(document) != LoadResult::Corrupt)
         return document;
-    if (!QDir().mkpath(QString::fromStdString(StoreFolder())))
+    if (!CreateFolder(StoreFolder()))
         return {};
     StoreLock lock;
     if (lock.Locked() && LoadDocument(document) == LoadResult::Corrupt)
         MoveCorruptStoreAside();
-    return LoadDocument(document) == LoadResult::Loaded ? document : QJsonObject();
+    return LoadDocument(document) == LoadResult::Loaded ? document : StoreDocument();
+}
+
+/// Writes the whole document under a new name beside the store, puts it on
+/// the disk and renames it over the store in one step: at every moment the
+/// store is the old file whole or the new one whole. The caller holds the lock.
+Status SaveDocument(const StoreDocument& document)
+{
+    const std::string path = StoreFile();
+    struct stat existing {};
+    const bool existed = ::stat(path.c_str(), &existing) == 0;
+    static std::atomic<unsigned> saves{0};
+    std::unique_ptr<DiskFile> file;
+    std::string saving;
+    for (int attempt = 0; attempt < 16 && !file; ++attempt) {
+        saving = path + ".saving-" + std::to_string(::getpid()) + "-" + std::to_string(++saves);
+        CreateOutcome outcome = CreateOutcome::Failed;
+        file = DiskFile::CreateNew(saving, &outcome);
+        if (!file && outcome != CreateOutcome::Taken)
+            break;
+    }
+    if (!file)
+        return ErrorAccessDenied;
+    const std::string bytes = WriteStore(document);
+    // An existing store keeps its rights; a new one is the user's own business.
+    const mode_t mode = existed ? (existing.st_mode & 07777) : 0600;
+    const bool written = file->Append(bytes.data(), bytes.size()) && file->Sync() && ::chmod(saving.c_str(), mode) == 0;
+    if (!written || !ReplaceFile(saving, path)) {
+        file->RemoveIfStillAtPath();
+        return ErrorWriteFault;
+    }
+    SyncFolder(StoreFolder());
+    return ErrorSuccess;
 }
 
 /// Re-reads the store under the lock, applies `change` and replaces the file
-/// atomically when the change succeeded.
-Status ChangeStore(const std::function<Status(QJsonObject&)>& change)
+/// when the change succeeded and changed something.
+Status ChangeStore(const std::function<Status(StoreDocument&)>& change)
 {
-    if (!QDir().mkpath(QString::fromStdString(StoreFolder())))
+    if (!CreateFolder(StoreFolder()))
         return ErrorAccessDenied;
     StoreLock lock;
     if (!lock.Locked())
         return ErrorWriteFault;
     if (StoreIsReadOnly())
         return ErrorAccessDenied;
-    QJsonObject document;
+    StoreDocument document;
     const LoadResult loaded = LoadDocument(document);
     if (loaded == LoadResult::Corrupt && !MoveCorruptStoreAside())
         return ErrorWriteFault;
-    const QJsonObject before = document;
+    const StoreDocument before = document;
     const Status status = change(document);
     if (status != ErrorSuccess)
         return status;
     if (document == before && loaded == LoadResult::Loaded)
         return ErrorSuccess; // nothing changed: the file stays as it is
-
-    const QString path = StorePath();
-    const bool existed = QFileInfo::exists(path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return ErrorAccessDenied;
-    const QByteArray bytes = QJsonDocument(document).toJson(QJsonDocument::Indented);
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return ErrorWriteFault;
-    if (!existed) // settings are the user's own business
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    return ErrorSuccess;
+    return SaveDocument(document);
 }
 
 /// Walks from a root node down a key path. With `create`, missing keys are
 /// added; without it, a missing key makes the walk fail. `act` runs on the
-/// final key; its changes are written back along the path.
-Status WalkKey(QJsonObject& document, const QString& root, const QStringList& path, bool create,
-               QStringList* storedPath, const std::function<Status(QJsonObject&)>& act)
+/// final key. A walk that fails may have added keys: the caller then keeps
+/// none of its changes.
+Status WalkKey(StoreDocument& document, const std::string& root, const std::vector<std::string>& path, bool create,
+               std::vector<std::string>* storedPath, const std::function<Status(StoreNode&)>& act)
 {
-    std::function<Status(QJsonObject&, int)> walk = [&](QJsonObject& node, int depth) -> Status {
-        if (depth == path.size())
-            return act(node);
-        QJsonObject keys = node.value(kKeys).toObject();
-        QString name = FindName(keys, path[depth]);
-        if (name.isNull()) {
-            if (!create)
-                return ErrorFileNotFound;
-            name = path[depth];
+    StoreEntry* rootEntry = FindEntry(document, root);
+    if (!rootEntry && !create)
+        return ErrorFileNotFound;
+    StoreNode* node = rootEntry ? &rootEntry->node : &EntryNamed(document, root);
+    for (const std::string& part : path) {
+        if (StoreEntry* child = FindEntry(node->keys, part)) {
+            if (storedPath)
+                storedPath->push_back(child->name);
+            node = &child->node;
+            continue;
         }
-        if (storedPath)
-            storedPath->append(name);
-        QJsonObject child = keys.value(name).toObject();
-        const Status status = walk(child, depth + 1);
-        if (status == ErrorSuccess) {
-            keys.insert(name, child);
-            node.insert(kKeys, keys);
-        }
-        return status;
-    };
-    QString rootName = FindName(document, root);
-    if (rootName.isNull()) {
         if (!create)
             return ErrorFileNotFound;
-        rootName = root;
+        if (storedPath)
+            storedPath->push_back(part);
+        node->hasKeys = true;
+        node = &EntryNamed(node->keys, part);
     }
-    QJsonObject rootNode = document.value(rootName).toObject();
-    const Status status = walk(rootNode, 0);
-    if (status == ErrorSuccess)
-        document.insert(rootName, rootNode);
-    return status;
+    return act(*node);
 }
 
 Status MakeHandle(Root root, const std::string& subKey, std::uint32_t access, bool create, KeyHandle& key)
 {
     key = nullptr;
-    QString rootName;
-    QStringList path;
+    std::string rootName;
+    std::vector<std::string> path;
     if (const Status located = LocateKey(root, subKey, rootName, path); located != ErrorSuccess)
         return located;
     const bool wantsWrite = (access & kWriteRights) != 0;
     // A read-only store still opens keys for reading.
     if ((wantsWrite || create) && StoreIsReadOnly())
         return ErrorAccessDenied;
-    QStringList stored;
+    const auto nothing = [](StoreNode&) { return ErrorSuccess; };
+    std::vector<std::string> stored;
     Status status;
     if (create) {
-        status = ChangeStore([&](QJsonObject& document) {
+        status = ChangeStore([&](StoreDocument& document) {
             stored.clear();
-            return WalkKey(document, rootName, path, true, &stored, [](QJsonObject&) { return ErrorSuccess; });
+            return WalkKey(document, rootName, path, true, &stored, nothing);
         });
     } else {
-        QJsonObject document = ReadStore();
-        status = WalkKey(document, rootName, path, false, &stored, [](QJsonObject&) { return ErrorSuccess; });
+        StoreDocument document = ReadStore();
+        status = WalkKey(document, rootName, path, false, &stored, nothing);
     }
     if (status != ErrorSuccess)
         return status;
@@ -325,18 +356,16 @@ Status MissingKeyIsDeleted(Status status) { return status == ErrorFileNotFound ?
 
 std::string StoreFolder()
 {
-    if (!FolderOverride().empty())
-        return FolderOverride();
-    const QString fromEnvironment = qEnvironmentVariable("TOLLIVEX_CONFIG_DIR");
-    if (!fromEnvironment.isEmpty())
-        return fromEnvironment.toStdString();
-    QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    if (base.isEmpty())
-        base = QDir::homePath() + QStringLiteral("/.config");
-    return (base + QStringLiteral("/Tollivex")).toStdString();
+    const std::string chosen = seams::StoreFolder();
+    if (!chosen.empty())
+        return chosen;
+    // The user's configuration folder: XDG_CONFIG_HOME when it is an absolute
+    // path (a relative one is to be ignored), else ~/.config.
+    const char* configured = std::getenv("XDG_CONFIG_HOME");
+    const std::string base = configured && configured[0] == '/' ? std::string(configured)
+                                                                : JoinPath(HomeFolder(), ".config");
+    return JoinPath(base, "Tollivex");
 }
-
-void SetStoreFolder(const std::string& folder) { FolderOverride() = folder; }
 
 std::string StoreFile() { return StoreFolder() + "/registry.json"; }
 
@@ -354,17 +383,16 @@ Status QueryValue(KeyHandle key, const std::string& name, char* buffer, std::uin
 {
     if (!key)
         return ErrorInvalidHandle;
-    QJsonObject document = ReadStore();
-    QByteArray bytes;
+    StoreDocument document = ReadStore();
+    std::string bytes;
     bool keyFound = false;
-    const Status status = WalkKey(document, key->root, key->path, false, nullptr, [&](QJsonObject& node) {
+    const Status status = WalkKey(document, key->root, key->path, false, nullptr, [&](StoreNode& node) {
         keyFound = true;
-        const QJsonObject values = node.value(kValues).toObject();
-        const QString stored = FindName(values, QString::fromStdString(name));
-        if (stored.isNull())
+        const auto* stored = FindValue(node.values, ValidUtf8(name));
+        if (!stored)
             return ErrorFileNotFound;
-        bytes = values.value(stored).toString().toUtf8();
-        bytes.append('\0');
+        bytes = stored->second;
+        bytes += '\0';
         return ErrorSuccess;
     });
     if (status != ErrorSuccess)
@@ -378,7 +406,7 @@ Status QueryValue(KeyHandle key, const std::string& name, char* buffer, std::uin
         size = needed;
         return ErrorMoreData;
     }
-    std::memcpy(buffer, bytes.constData(), needed);
+    std::memcpy(buffer, bytes.data(), needed);
     size = needed;
     return ErrorSuccess;
 }
@@ -389,14 +417,12 @@ Status SetTextValue(KeyHandle key, const std::string& name, const std::string& t
         return ErrorInvalidHandle;
     if (!key->writable)
         return ErrorAccessDenied;
-    return MissingKeyIsDeleted(ChangeStore([&](QJsonObject& document) {
-        return WalkKey(document, key->root, key->path, false, nullptr, [&](QJsonObject& node) {
-            QJsonObject values = node.value(kValues).toObject();
-            QString stored = FindName(values, QString::fromStdString(name));
-            if (stored.isNull())
-                stored = QString::fromStdString(name);
-            values.insert(stored, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-            node.insert(kValues, values);
+    return MissingKeyIsDeleted(ChangeStore([&](StoreDocument& document) {
+        return WalkKey(document, key->root, key->path, false, nullptr, [&](StoreNode& node) {
+            const std::string wanted = ValidUtf8(name);
+            const auto* stored = FindValue(node.values, wanted);
+            node.hasValues = true;
+            SetValue(node.values, stored ? stored->first : wanted, ValidUtf8(text));
             return ErrorSuccess;
         });
     }));
@@ -409,15 +435,13 @@ Status DeleteValue(KeyHandle key, const std::string& name)
     if (!key->writable)
         return ErrorAccessDenied;
     bool keyFound = false;
-    const Status status = ChangeStore([&](QJsonObject& document) {
-        return WalkKey(document, key->root, key->path, false, nullptr, [&](QJsonObject& node) {
+    const Status status = ChangeStore([&](StoreDocument& document) {
+        return WalkKey(document, key->root, key->path, false, nullptr, [&](StoreNode& node) {
             keyFound = true;
-            QJsonObject values = node.value(kValues).toObject();
-            const QString stored = FindName(values, QString::fromStdString(name));
-            if (stored.isNull())
+            auto* stored = FindValue(node.values, ValidUtf8(name));
+            if (!stored)
                 return ErrorFileNotFound;
-            values.remove(stored);
-            node.insert(kValues, values);
+            node.values.erase(node.values.begin() + (stored - node.values.data()));
             return ErrorSuccess;
         });
     });
@@ -426,23 +450,22 @@ Status DeleteValue(KeyHandle key, const std::string& name)
 
 Status DeleteKey(Root root, const std::string& subKey)
 {
-    QString rootName;
-    QStringList path;
+    std::string rootName;
+    std::vector<std::string> path;
     if (const Status located = LocateKey(root, subKey, rootName, path); located != ErrorSuccess)
         return located;
-    if (path.isEmpty())
+    if (path.empty())
         return ErrorAccessDenied; // a root key is never deleted
-    const QString last = path.takeLast();
-    return ChangeStore([&](QJsonObject& document) {
-        return WalkKey(document, rootName, path, false, nullptr, [&](QJsonObject& parent) {
-            QJsonObject keys = parent.value(kKeys).toObject();
-            const QString stored = FindName(keys, last);
-            if (stored.isNull())
+    const std::string last = path.back();
+    path.pop_back();
+    return ChangeStore([&](StoreDocument& document) {
+        return WalkKey(document, rootName, path, false, nullptr, [&](StoreNode& parent) {
+            StoreEntry* stored = FindEntry(parent.keys, last);
+            if (!stored)
                 return ErrorFileNotFound;
-            if (!keys.value(stored).toObject().value(kKeys).toObject().isEmpty())
+            if (!stored->node.keys.empty())
                 return ErrorAccessDenied; // as the registry: subkeys go first
-            keys.remove(stored);
-            parent.insert(kKeys, keys);
+            parent.keys.erase(parent.keys.begin() + (stored - parent.keys.data()));
             return ErrorSuccess;
         });
     });

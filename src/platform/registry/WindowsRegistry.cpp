@@ -21,7 +21,6 @@ const char* ValueName(const std::string& name) { return name.empty() ? nullptr :
 } // namespace
 
 std::string StoreFolder() { return {}; }
-void SetStoreFolder(const std::string&) {}
 std::string StoreFile() { return {}; }
 
 Status OpenKey(Root root, const std::string& subKey, std::uint32_t access, KeyHandle& key)

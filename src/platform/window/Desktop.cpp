@@ -1,6 +1,7 @@
 #include "platform/window/Desktop.h"
 
 #include "platform/window/DialogOwner.h"
+#include "platform/window/seams/WindowSeamHooks.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -11,23 +12,12 @@
 #include <QStringList>
 #include <QUrl>
 
-#include <utility>
-
 namespace tollivex::platform {
-
-namespace {
-std::function<bool(const std::string&)> shellOpenObserver;
-} // namespace
-
-void SetShellOpenObserver(std::function<bool(const std::string& fileOrAddress)> observer)
-{
-    shellOpenObserver = std::move(observer);
-}
 
 bool ShellOpen(const std::string& fileOrAddress)
 {
-    if (shellOpenObserver)
-        return shellOpenObserver(fileOrAddress);
+    if (const auto observer = seams::ShellOpenObserver())
+        return observer(fileOrAddress);
     const QString target = QString::fromStdString(fileOrAddress);
     const QUrl url = target.contains(QStringLiteral("://")) ? QUrl(target) : QUrl::fromLocalFile(target);
     return QDesktopServices::openUrl(url);
@@ -62,8 +52,7 @@ std::string PickFolder(const std::string& prompt, const std::string& startFolder
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         return {};
     const QString chosen = QFileDialog::getExistingDirectory(
-        DialogOwner(), QString::fromStdString(prompt), QString::fromStdString(startFolder),
-        QFileDialog::ShowDirsOnly);
+        DialogOwner(), QString::fromStdString(prompt), QString::fromStdString(startFolder), QFileDialog::ShowDirsOnly);
     return QDir::toNativeSeparators(chosen).toStdString();
 }
 

@@ -2,7 +2,6 @@
 // The shell's services: opening documents and addresses, starting a program,
 // the clipboard's text and the folder picker.
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,10 +11,6 @@ namespace tollivex::platform {
 /// Returns at once; true when the request was handed over, false when there
 /// is nothing to hand it to (no desktop opener installed).
 bool ShellOpen(const std::string& fileOrAddress);
-
-/// Takes every ShellOpen request instead of the desktop, its answer being
-/// the outcome (tests); an empty observer, the default, lets the desktop open.
-void SetShellOpenObserver(std::function<bool(const std::string& fileOrAddress)> observer);
 
 /// Starts a program detached from this one. True when it was started.
 bool LaunchProgram(const std::string& program, const std::vector<std::string>& arguments);

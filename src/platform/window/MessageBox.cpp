@@ -1,6 +1,7 @@
 #include "platform/window/MessageBox.h"
 
 #include "platform/window/DialogOwner.h"
+#include "platform/window/seams/WindowSeamHooks.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -8,12 +9,6 @@
 namespace tollivex::platform {
 
 namespace {
-MessageAnswerer& Answerer()
-{
-    static MessageAnswerer answerer;
-    return answerer;
-}
-
 QMessageBox::Icon ToQt(MessageIcon icon)
 {
     switch (icon) {
@@ -25,11 +20,10 @@ QMessageBox::Icon ToQt(MessageIcon icon)
 }
 } // namespace
 
-MessageAnswer ShowMessage(const std::string& text, const std::string& title, MessageIcon icon,
-                          MessageButtons buttons)
+MessageAnswer ShowMessage(const std::string& text, const std::string& title, MessageIcon icon, MessageButtons buttons)
 {
-    if (Answerer())
-        return Answerer()(MessageRequest{text, title, icon, buttons});
+    if (const MessageAnswerer answerer = seams::Answerer())
+        return answerer(MessageRequest{text, title, icon, buttons});
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
 
@@ -42,7 +36,5 @@ MessageAnswer ShowMessage(const std::string& text, const std::string& title, Mes
         return MessageAnswer::Ok;
     return pressed == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
 }
-
-void SetMessageAnswerer(MessageAnswerer answerer) { Answerer() = std::move(answerer); }
 
 } // namespace tollivex::platform

@@ -1,6 +1,6 @@
 #pragma once
-// Modal message boxes. Tests install an answerer so no box is shown; by
-// default a real QMessageBox asks the user.
+// Modal message boxes: a real QMessageBox asks the user (tests answer in
+// the user's place through platform/window/seams/WindowTestSeams.h).
 
 #include <functional>
 #include <string>
@@ -21,10 +21,6 @@ struct MessageRequest {
 using MessageAnswerer = std::function<MessageAnswer(const MessageRequest&)>;
 
 /// Shows a modal box and returns the button the user pressed.
-MessageAnswer ShowMessage(const std::string& text, const std::string& title, MessageIcon icon,
-                          MessageButtons buttons);
-
-/// Replaces the real box (tests); an empty answerer restores it.
-void SetMessageAnswerer(MessageAnswerer answerer);
+MessageAnswer ShowMessage(const std::string& text, const std::string& title, MessageIcon icon, MessageButtons buttons);
 
 } // namespace tollivex::platform

@@ -1,5 +1,7 @@
 #include "platform/window/RuntimeFolder.h"
 
+#include "platform/window/seams/WindowSeamHooks.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -75,7 +77,7 @@ QString LinkTarget(const QString& link)
     char target[PATH_MAX];
     const ssize_t length = ::readlink(QFile::encodeName(link).constData(), target, sizeof target);
     return length > 0 && length < static_cast<ssize_t>(sizeof target) ? QFile::decodeName(QByteArray(target, length))
-                                                                       : QString();
+                                                                      : QString();
 }
 
 /// A private folder with a short path, for a cache folder too long to hold
@@ -148,7 +150,7 @@ std::optional<QString> OwnFolder()
 
 std::optional<QString> RuntimeFolder()
 {
-    const QString chosen = qEnvironmentVariable("TOLLIVEX_RUNTIME_DIR");
+    const QString chosen = QString::fromStdString(seams::RuntimeFolder());
     if (!chosen.isEmpty())
         return IsPrivateFolder(chosen) ? std::optional<QString>(chosen) : std::nullopt;
     const QString session = qEnvironmentVariable("XDG_RUNTIME_DIR");

@@ -14,8 +14,8 @@ namespace tollivex::platform {
 /// mailbox-" and a 20-digit identity), with the "/" before it.
 inline constexpr int kLongestSocketName = 38;
 
-/// The first folder that is private to the user: TOLLIVEX_RUNTIME_DIR when set
-/// (tests keep their programs apart with it; nothing else is tried then), else
+/// The first folder that is private to the user: the one a test chose when it
+/// chose one (nothing else is tried then; platform/window/seams), else
 /// the user's runtime folder (XDG_RUNTIME_DIR), else one the program makes for
 /// the user alone in the user's cache folder (Harrowmere/Tollivex/run-<host>,
 /// the host because a home may be shared by several machines), else

@@ -1,10 +1,9 @@
-// The test seam that sends a host's connections to a local server, and the
-// adjustable time-outs.
+// The test seams of the platform core: what the tests set, and the answers
+// the platform gets from it (platform/seams/SeamHooks.h).
+#include "platform/seams/TestSeams.h"
 
-#include "platform/internet/CurlTransfer.h"
-#include "platform/internet/Internet.h"
+#include "platform/seams/SeamHooks.h"
 
-#include <atomic>
 #include <cctype>
 #include <cstdlib>
 #include <map>
@@ -14,14 +13,14 @@ namespace tollivex::platform {
 
 namespace {
 
-constexpr int kDefaultConnectSeconds = 15;
-constexpr int kDefaultStallSeconds = 30;
-std::atomic<int> connectSeconds{kDefaultConnectSeconds};
-std::atomic<int> stallSeconds{kDefaultStallSeconds};
-
-std::mutex mappingMutex;
-std::string trustedCertificates; // guarded by mappingMutex
+// Requests run on the window thread, but a test's server threads may ask too.
+std::mutex seamMutex;
 std::map<std::string, int> mappedHosts; // lower-case host -> loopback port
+int connectSeconds = 0;
+int stallSeconds = 0;
+std::string trustedCertificates;
+std::string programFolder;
+std::string storeFolder;
 
 std::string Lower(std::string text)
 {
@@ -85,67 +84,76 @@ std::map<std::string, int> EnvironmentMappings()
     return found;
 }
 
-std::map<std::string, int> AllMappings()
-{
-    auto all = EnvironmentMappings();
-    std::lock_guard lock(mappingMutex);
-    for (const auto& [host, port] : mappedHosts)
-        all[host] = port;
-    return all;
-}
-
 } // namespace
 
 void SetHostMapping(const std::string& host, int port)
 {
-    std::lock_guard lock(mappingMutex);
+    std::lock_guard lock(seamMutex);
     mappedHosts[Lower(host)] = port;
 }
 
 void ClearHostMappings()
 {
-    std::lock_guard lock(mappingMutex);
+    std::lock_guard lock(seamMutex);
     mappedHosts.clear();
 }
 
 void SetTimeouts(int connect, int stall)
 {
-    connectSeconds = connect > 0 ? connect : kDefaultConnectSeconds;
-    stallSeconds = stall > 0 ? stall : kDefaultStallSeconds;
+    std::lock_guard lock(seamMutex);
+    connectSeconds = connect > 0 ? connect : 0;
+    stallSeconds = stall > 0 ? stall : 0;
 }
 
-void ResetTimeouts() { SetTimeouts(kDefaultConnectSeconds, kDefaultStallSeconds); }
+void ResetTimeouts() { SetTimeouts(0, 0); }
 
 void SetTrustedCertificates(const std::string& pemFile)
 {
-    std::lock_guard lock(mappingMutex);
+    std::lock_guard lock(seamMutex);
     trustedCertificates = pemFile;
 }
 
-namespace internet {
-
-curl_slist* HostMappingList()
+void SetProgramFolder(const std::string& folder)
 {
-    curl_slist* list = nullptr;
-    for (const auto& [host, port] : AllMappings()) {
-        // Any port of the host goes to the local server.
-        const std::string entry = host + "::127.0.0.1:" + std::to_string(port);
-        list = curl_slist_append(list, entry.c_str());
-    }
-    return list;
+    std::lock_guard lock(seamMutex);
+    programFolder = folder;
 }
 
-bool HostMappingActive() { return !AllMappings().empty(); }
-
-std::string TrustedCertificates()
+void registry::SetStoreFolder(const std::string& folder)
 {
-    std::lock_guard lock(mappingMutex);
-    return trustedCertificates;
+    std::lock_guard lock(seamMutex);
+    storeFolder = folder;
 }
 
-int ConnectTimeoutSeconds() { return connectSeconds; }
-int StallTimeoutSeconds() { return stallSeconds; }
+namespace seams {
 
-} // namespace internet
+InternetSeams Internet()
+{
+    auto all = EnvironmentMappings();
+    std::lock_guard lock(seamMutex);
+    for (const auto& [host, port] : mappedHosts)
+        all[host] = port;
+    InternetSeams answer;
+    for (const auto& [host, port] : all)
+        answer.connectTo.push_back(host + "::127.0.0.1:" + std::to_string(port)); // any port of the host
+    answer.connectSeconds = connectSeconds;
+    answer.stallSeconds = stallSeconds;
+    answer.trustedCertificates = trustedCertificates;
+    return answer;
+}
+
+std::string ProgramFolder()
+{
+    std::lock_guard lock(seamMutex);
+    return programFolder;
+}
+
+std::string StoreFolder()
+{
+    std::lock_guard lock(seamMutex);
+    return storeFolder;
+}
+
+} // namespace seams
 
 } // namespace tollivex::platform
