@@ -16,6 +16,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+// The system's ReplaceFile is a macro that would rename ours.
+#undef ReplaceFile
 #else
 #include <fcntl.h>
 #include <pwd.h>

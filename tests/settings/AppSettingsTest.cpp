@@ -73,7 +73,11 @@ protected:
 
 TEST_F(AppSettings, FirstStartSwitchesTheMonitorOnUsesTheDefaultFolderAndWritesNothing)
 {
+#ifdef _WIN32
+    const std::string expectedFolder = "C:\\Downloaded Videos";
+#else
     const std::string expectedFolder = platform::JoinPath(platform::HomeFolder(), "Downloaded Videos");
+#endif
     EXPECT_EQ(DefaultDownloadDir(), expectedFolder);
 
     LoadSettings(host);

@@ -3,6 +3,9 @@
 
 #include "platform/registry/Registry.h"
 #include "platform/registry/UserStore.h"
+#include "platform/seams/SeamHooks.h"
+
+#include <map>
 
 #include <windows.h>
 
@@ -14,7 +17,30 @@ struct KeyObject {
 
 namespace {
 
-HKEY RootKey(Root root) { return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root))); }
+/// The predefined key; for the current user, when a test chose a store of its
+/// own (platform/seams/TestSeams.h), a key of that name in the user's
+/// "Software\Tollivex test stores" instead, so that tests never meet each
+/// other's values nor the user's.
+HKEY RootKey(Root root)
+{
+    const HKEY predefined = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
+    const std::string store = root == HKeyCurrentUser ? seams::StoreFolder() : std::string();
+    if (store.empty())
+        return predefined;
+    static std::map<std::string, HKEY> opened; // open for the process's life
+    HKEY& key = opened[store];
+    if (!key) {
+        std::string name = store;
+        for (char& c : name)
+            if (c == '\\')
+                c = '/'; // a key's name holds no backslash
+        name = "Software\\Tollivex test stores\\" + name;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                            nullptr, &key, nullptr) != ERROR_SUCCESS)
+            key = nullptr;
+    }
+    return key ? key : predefined;
+}
 
 const char* ValueName(const std::string& name) { return name.empty() ? nullptr : name.c_str(); }
 

@@ -32,7 +32,10 @@ void SetTrustedCertificates(const std::string& pemFile);
 void SetProgramFolder(const std::string& folder);
 
 namespace registry {
-/// Points the settings store at another folder; "" restores the user's.
+/// Points the settings store at another folder; "" restores the user's. On
+/// Windows, where the store is the system's registry, the current user's
+/// keys are then those of a key of the folder's name under
+/// HKEY_CURRENT_USER\Software\Tollivex test stores.
 void SetStoreFolder(const std::string& folder);
 } // namespace registry
 
