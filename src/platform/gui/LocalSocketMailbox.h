@@ -1,6 +1,6 @@
 #pragma once
 // The watcher's mailbox on a local socket server named after its identity
-// (see platform/MailboxChannel.h for the names and the framing).
+// (see platform/window/MailboxChannel.h for the names and the framing).
 
 #include "platform/window/Mailbox.h"
 

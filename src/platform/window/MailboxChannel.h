@@ -7,7 +7,7 @@
 // UTF-8 text, so several deliveries read at once are told apart. The watcher
 // for identity N holds the lock file tollivex-clip-N.lock and listens on the
 // control name tollivex-clip-N, where a line "exit" ends it; both live in
-// the private RuntimeFolder() (platform/RuntimeFolder.h). Without one there
+// the private RuntimeFolder() (platform/window/RuntimeFolder.h). Without one there
 // are no names: nothing listens and no watcher runs.
 
 #include <QByteArray>

@@ -2,7 +2,7 @@
 // One running program per user. Two would share the scratch page file, catch
 // the same copied address and write the same video at once. The running
 // program holds a lock file and listens on a local name, both in the user's
-// private runtime folder (platform/RuntimeFolder.h), so programs of other
+// private runtime folder (platform/window/RuntimeFolder.h), so programs of other
 // users never see each other. A later start finds the lock held and asks the
 // running program to bring its window to the front; when that program is
 // ending, it waits until it is gone and takes its place.
