@@ -3,11 +3,10 @@
 
 #include "shell/frmMain.h"
 
-#include "grid/FileNameRules.h"
 #include "grid/RowItem.h"
 #include "queue/DownloadListTable.h"
 #include "queue/DownloadQueue.h"
-#include "queue/TextHelpers.h"
+#include "scheduler/FileNames.h"
 
 namespace tollivex {
 

@@ -1,7 +1,6 @@
 #include "scheduler/CurrentItem.h"
 
 #include "queue/DownloadQueue.h"
-#include "scheduler/ItemLookup.h"
 #include "shell/frmMain.h"
 
 namespace tollivex {
@@ -16,7 +15,7 @@ DownloadItem* CurrentItem(frmMain& form)
         return &DownloadQueue[static_cast<size_t>(index)];
 
     // The list was edited under the run: follow the item, never its old place.
-    const int found = FindQueuedAddress(form.sCurrentAddress);
+    const int found = IndexOfAddress(form.sCurrentAddress);
     if (found < 0)
         return nullptr;
     form.iCurrentIndex = static_cast<std::int16_t>(found);

@@ -9,7 +9,7 @@
 #include "queue/DownloadQueue.h"
 #include "queue/TextHelpers.h"
 #include "scheduler/FailureReasons.h"
-#include "scheduler/ItemLookup.h"
+#include "scheduler/FileNames.h"
 #include "scheduler/LocalFileInfo.h"
 #include "scheduler/VideoFile.h"
 
@@ -45,7 +45,7 @@ int EndStopped(frmMain& form, const std::string& address, const std::string& rea
     if (form.Ended())
         return kStopRun;
     NoteFailureReason(address, reason);
-    const int at = FindQueuedAddress(address);
+    const int at = IndexOfAddress(address);
     if (at >= 0) {
         SetStatus(at, status::kCancelled);
         form.FillDownloadList();
@@ -86,7 +86,7 @@ std::string TransferFailure(frmMain& form, bool arrived, const std::string& size
 // Marks the item of `address`, wherever it now stands, and says where the walk goes on.
 int EndItem(frmMain& form, int index, const std::string& address, const char* itemStatus)
 {
-    const int at = FindQueuedAddress(address);
+    const int at = IndexOfAddress(address);
     if (at < 0)
         return index; // the user removed it; what followed it now stands here
     form.iCurrentIndex = static_cast<std::int16_t>(at);
@@ -117,7 +117,7 @@ std::string Publish(frmMain& form, const PartFile& part, const std::string& addr
         return StoppedByUser(form.Download.BytesReceived(), announced);
     if (!*flushed)
         return FolderNotWritten();
-    const int at = FindQueuedAddress(address);
+    const int at = IndexOfAddress(address);
     const std::string name = at >= 0 ? DownloadQueue[static_cast<size_t>(at)].FileName : form.sCurrentFileName;
     const auto published = PublishVideo(*part.file, sDownloadDir, name, address, at);
     if (!published)
@@ -127,7 +127,7 @@ std::string Publish(frmMain& form, const PartFile& part, const std::string& addr
         platform::SyncFolder(folder);
         return true;
     });
-    const int now = FindQueuedAddress(address);
+    const int now = IndexOfAddress(address);
     if (now >= 0) {
         DownloadItem& item = DownloadQueue[static_cast<size_t>(now)];
         // The list shows the name the video was saved under, and the size of
@@ -208,7 +208,7 @@ int RunItem(frmMain& form, int index)
     if (form.bStopRequested || form.Ended())
         return EndStopped(form, address, StoppedByUser(0, -1));
 
-    const int at = FindQueuedAddress(address);
+    const int at = IndexOfAddress(address);
     if (at < 0)
         return index; // the user removed it; what followed it now stands here
     form.iCurrentIndex = static_cast<std::int16_t>(at);
@@ -244,7 +244,7 @@ void frmMain::StartDownloading()
             index = RunItem(*this, index);
         } catch (...) {
             // Whatever failed, this item did not arrive.
-            const int at = FindQueuedAddress(sCurrentAddress);
+            const int at = IndexOfAddress(sCurrentAddress);
             if (at >= 0 && !Ended()) {
                 SetStatus(at, status::kError);
                 NoteFailureReason(sCurrentAddress, FailedInside());

@@ -6,7 +6,7 @@
 #include "queue/DownloadQueue.h"
 #include "resolve/SiteCode.h"
 #include "scheduler/FailureReasons.h"
-#include "scheduler/ItemLookup.h"
+#include "scheduler/FileNames.h"
 #include "scheduler/LocalFileInfo.h"
 
 namespace tollivex {
@@ -48,7 +48,7 @@ std::string frmMain::PrepareItem(int index)
     if (Ended())
         return result;
 
-    int at = FindQueuedAddress(address);
+    int at = IndexOfAddress(address);
     if (at < 0)
         return result;
     if (outcome == "-1") {
@@ -78,12 +78,12 @@ std::string frmMain::PrepareItem(int index)
         info = GetLocalFileInfo(outcome, GetSiteCode(address));
     } catch (...) {
         NoteFailureReason(address, FailedInside());
-        at = FindQueuedAddress(address);
+        at = IndexOfAddress(address);
         if (at >= 0)
             DownloadQueue[static_cast<size_t>(at)].Status = status::kError;
         return result;
     }
-    at = FindQueuedAddress(address);
+    at = IndexOfAddress(address);
     if (at < 0 || Ended())
         return result;
     DownloadItem& item = DownloadQueue[static_cast<size_t>(at)];
