@@ -7,6 +7,13 @@
 
 namespace tollivex {
 
+/// What GetLocalFileInfo finds for a video link: the local file name and the
+/// FileSize text.
+struct LocalFileInfo {
+    std::string fileName;
+    std::string sizeText;
+};
+
 /// The FileSize text for what the server said: the size text of the byte
 /// count, or "0" when the file exists but no size was announced.
 std::string SizeTextFor(float fileSize, bool fileExists);
