@@ -24,8 +24,7 @@ void DownloadGridView::DownloadGrid_BeforeCellUpdate(const platform::GridCell& c
     const int index = bFillingList() ? -1 : QueueIndexOfRow(grid_, cell.row);
     // While the run fetches the item's video, to be published under its name,
     // a new name would show in the list while the video lands under the old one.
-    if (index < 0 ||
-        scheduler_.State().IsTransferringVideoOf(DownloadQueue[static_cast<size_t>(index)].Video_URL)) {
+    if (index < 0 || scheduler_.State().IsTransferringVideoOf(DownloadQueue[static_cast<size_t>(index)].Video_URL)) {
         cancel = true;
         return;
     }

@@ -89,15 +89,9 @@ void DownloadGridView::DownloadGrid_ContextMenu(int x, int y)
     if (host_.Ended())
         return;
     switch (choice) {
-    case RowMenuChoice::Open:
-        OpenFiles(items.files);
-        break;
-    case RowMenuChoice::OpenContainingFolder:
-        platform::ShowInFileManager(items.files);
-        break;
-    case RowMenuChoice::CopyPageAddress:
-        platform::SetClipboardText(items.copied);
-        break;
+    case RowMenuChoice::Open: OpenFiles(items.files); break;
+    case RowMenuChoice::OpenContainingFolder: platform::ShowInFileManager(items.files); break;
+    case RowMenuChoice::CopyPageAddress: platform::SetClipboardText(items.copied); break;
     case RowMenuChoice::Remove:
         // As Delete does, for the items the menu was opened for, wherever they are now.
         if (!bFillingList()) {
@@ -107,8 +101,7 @@ void DownloadGridView::DownloadGrid_ContextMenu(int x, int y)
             });
         }
         break;
-    case RowMenuChoice::None:
-        break;
+    case RowMenuChoice::None: break;
     }
 }
 

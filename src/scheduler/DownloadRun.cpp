@@ -90,14 +90,10 @@ std::string TransferFailure(DownloadScheduler& scheduler, const VideoTransfer& t
     switch (scheduler.State().sDownloadResult()) {
     case TransferResult::CouldNotFindUrl:
         return VideoNotAnswered(scheduler.Component().Url(), scheduler.Component().ResponseStatus());
-    case TransferResult::CouldNotReadUrl:
-        return VideoEndedEarly(received, transfer.announced);
-    case TransferResult::CouldNotWriteFile:
-        return FolderNotWritten();
-    case TransferResult::Complete:
-        break;
-    default:
-        return FailedInside();
+    case TransferResult::CouldNotReadUrl: return VideoEndedEarly(received, transfer.announced);
+    case TransferResult::CouldNotWriteFile: return FolderNotWritten();
+    case TransferResult::Complete: break;
+    default: return FailedInside();
     }
     if (!transfer.arrived)
         return FailedInside();
@@ -142,8 +138,8 @@ std::string Publish(DownloadScheduler& scheduler, const PartFile& part, const Vi
     if (!*flushed)
         return FolderNotWritten();
     const int at = IndexOfAddress(transfer.address);
-    const std::string name =
-        at >= 0 ? DownloadQueue[static_cast<size_t>(at)].FileName : scheduler.State().sCurrentFileName();
+    const std::string name = at >= 0 ? DownloadQueue[static_cast<size_t>(at)].FileName
+                                     : scheduler.State().sCurrentFileName();
     const auto published = PublishVideo(*part.file, sDownloadDir, name, transfer.address, at);
     if (!published)
         return FolderNotWritten();

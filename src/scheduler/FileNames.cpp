@@ -68,9 +68,9 @@ bool IsReservedDeviceName(const std::string& name)
         stem.pop_back();
     for (char& c : stem)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    static const char* const reserved[] = {"CON", "PRN", "AUX", "NUL", "COM1", "COM2", "COM3", "COM4", "COM5",
-                                           "COM6", "COM7", "COM8", "COM9", "LPT1", "LPT2", "LPT3", "LPT4",
-                                           "LPT5", "LPT6", "LPT7", "LPT8", "LPT9"};
+    static const char* const reserved[] = {"CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4",
+                                           "COM5", "COM6", "COM7", "COM8", "COM9", "LPT1", "LPT2", "LPT3",
+                                           "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9"};
     for (const char* r : reserved) {
         if (stem == r)
             return true;

@@ -17,10 +17,8 @@ namespace {
 std::string PageFailureReason(TransferResult result, const std::string& address, int status)
 {
     switch (result) {
-    case TransferResult::CouldNotFindUrl:
-        return PageNotFetched(address, status);
-    case TransferResult::CouldNotReadUrl:
-        return PageBrokeOff();
+    case TransferResult::CouldNotFindUrl: return PageNotFetched(address, status);
+    case TransferResult::CouldNotReadUrl: return PageBrokeOff();
     default:
         // The scratch file could not be made or written.
         return ScratchFileNotWritten();

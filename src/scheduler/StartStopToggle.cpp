@@ -44,10 +44,7 @@ void ShowRunEnded(RunHost& host)
 }
 
 // The run writes every video here; finding out at the first file is too late.
-bool DownloadFolderUsable()
-{
-    return platform::CreateFolder(sDownloadDir) && platform::FolderIsWritable(sDownloadDir);
-}
+bool DownloadFolderUsable() { return platform::CreateFolder(sDownloadDir) && platform::FolderIsWritable(sDownloadDir); }
 
 // Asks whether to cancel the running download; on Yes the run is told to stop
 // and the captions and the movie show it stopped at once.

@@ -27,8 +27,8 @@ bool IsOwnCopy(const std::string& path, const std::string& pageAddress)
     return page && *page == pageAddress;
 }
 
-std::optional<PartFile> OpenPartFile(const std::string& folder, const std::string& name,
-                                     const std::string& pageAddress, const std::string& videoAddress)
+std::optional<PartFile> OpenPartFile(const std::string& folder, const std::string& name, const std::string& pageAddress,
+                                     const std::string& videoAddress)
 {
     for (int number = 0; number < kMostNamesTried; ++number) {
         const std::string path = platform::JoinPath(folder, PartNameFor(name, number));

@@ -47,8 +47,8 @@ struct PartFile {
 /// item's own (opened as it is, never through a link) or free (created new,
 /// exclusively, with the origin attributes). Entries that are not the item's
 /// own are passed over and left alone. Nothing when the folder cannot be written.
-std::optional<PartFile> OpenPartFile(const std::string& folder, const std::string& name,
-                                     const std::string& pageAddress, const std::string& videoAddress);
+std::optional<PartFile> OpenPartFile(const std::string& folder, const std::string& name, const std::string& pageAddress,
+                                     const std::string& videoAddress);
 
 /// The name the video of the item at `index` will be published under: the
 /// first of NameBeside(name, 1), (name, 2), ... that is free on the disk or the

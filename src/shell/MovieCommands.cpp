@@ -80,9 +80,7 @@ const std::map<std::string, CommandAction>& MovieCommands()
              f.sCurrentTab = "About";
          }},
         {"IDC_FS_Help",
-         [](frmMain&) {
-             OpenOrTell(platform::JoinPath(platform::ProgramFolder(), kHelpFile), "the help page", true);
-         }},
+         [](frmMain&) { OpenOrTell(platform::JoinPath(platform::ProgramFolder(), kHelpFile), "the help page", true); }},
         {"ID_FS_webSite", [](frmMain&) { OpenOrTell(kWebSiteAddress, "its web site", false); }},
         // The run never starts inside the command event: the movie's call
         // returns first, the timer's tick runs the toggle.

@@ -30,9 +30,8 @@ frmMain::frmMain(FormControls controls)
                                [this](int button) { Guarded([&] { SysTray_MouseDblClick(button); }); });
     Window().SetCloseRequestHandler([this] { Guarded([&] { EndMe(); }); });
     Notifier().SetClickHandler([this](std::uint32_t notice) { Guarded([&] { Notifier_Click(notice); }); });
-    Window().SetDropHandler([this](const std::vector<std::string>& addresses) {
-        Guarded([&] { Form_LinksDropped(addresses); });
-    });
+    Window().SetDropHandler(
+        [this](const std::vector<std::string>& addresses) { Guarded([&] { Form_LinksDropped(addresses); }); });
 }
 
 frmMain::~frmMain()
@@ -56,9 +55,6 @@ platform::DesktopNotifier& frmMain::Notifier() { return *controls_.Notifier; }
 
 void frmMain::Monitor(bool bState) { Clipboard.Monitor(bState); }
 
-std::string frmMain::BrowseForFolder(const std::string& prompt)
-{
-    return platform::PickFolder(prompt, sDownloadDir);
-}
+std::string frmMain::BrowseForFolder(const std::string& prompt) { return platform::PickFolder(prompt, sDownloadDir); }
 
 } // namespace tollivex
