@@ -2,6 +2,7 @@
 // adjustable time-outs.
 
 #include "platform/internet/CurlTransfer.h"
+#include "platform/internet/HttpText.h"
 #include "platform/internet/Internet.h"
 
 #include <atomic>
@@ -38,19 +39,6 @@ std::string Trim(const std::string& text)
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-int ParsePort(const std::string& text)
-{
-    if (text.empty() || text.size() > 5)
-        return 0;
-    int port = 0;
-    for (const char c : text) {
-        if (!std::isdigit(static_cast<unsigned char>(c)))
-            return 0;
-        port = port * 10 + (c - '0');
-    }
-    return port <= 65535 ? port : 0;
-}
-
 // Only loopback targets are taken: the seam must never send traffic elsewhere.
 bool IsLoopbackTarget(const std::string& address)
 {
@@ -79,8 +67,8 @@ std::map<std::string, int> EnvironmentMappings()
         const auto colon = target.rfind(':');
         if (host.empty() || colon == std::string::npos || !IsLoopbackTarget(target.substr(0, colon)))
             continue;
-        if (const int port = ParsePort(target.substr(colon + 1)))
-            found[host] = port;
+        if (const auto port = PortNumber(std::string_view(target).substr(colon + 1)))
+            found[host] = *port;
     }
     return found;
 }
