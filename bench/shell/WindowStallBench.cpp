@@ -113,8 +113,9 @@ int main(int argc, char** argv)
             if (gap > worst) {
                 worst = gap;
                 worstAt = std::chrono::duration<double>(now - start).count();
-                worstPhase = !form.Scheduler.State().bDownloading()              ? "idle"
-                             : form.Scheduler.State().bFetchingPage()            ? "page"
+                const RunState& run = form.Scheduler.State();
+                worstPhase = !run.bDownloading()             ? "idle"
+                             : run.bFetchingPage()           ? "page"
                              : form.Download.Transferring()  ? "video"
                              : transferred                   ? "publish"
                                                              : "head";
