@@ -114,11 +114,11 @@ int main(int argc, char** argv)
                 worst = gap;
                 worstAt = std::chrono::duration<double>(now - start).count();
                 const RunState& run = form.Scheduler.State();
-                worstPhase = !run.bDownloading()             ? "idle"
-                             : run.bFetchingPage()           ? "page"
-                             : form.Download.Transferring()  ? "video"
-                             : transferred                   ? "publish"
-                                                             : "head";
+                worstPhase = !run.bDownloading()            ? "idle"
+                             : run.bFetchingPage()          ? "page"
+                             : form.Download.Transferring() ? "video"
+                             : transferred                  ? "publish"
+                                                            : "head";
             }
         }
         last = now;

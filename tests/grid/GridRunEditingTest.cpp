@@ -52,7 +52,8 @@ protected:
     void EditDuringTransferOf(const std::string& name, std::function<void()> edit)
     {
         onProgress = [this, name, edit](const EventRecord&) {
-            if (edited || form->Scheduler.State().bFetchingPage() || form->Scheduler.State().sCurrentAddress() != PageAddress("/" + name + ".html"))
+            if (edited || form->Scheduler.State().bFetchingPage() ||
+                form->Scheduler.State().sCurrentAddress() != PageAddress("/" + name + ".html"))
                 return;
             edited = true;
             QTimer::singleShot(0, [edit] { edit(); });
@@ -231,7 +232,8 @@ TEST_F(GridRunEditing, ARunningItemRenamedWhileItsPageIsFetchedIsSavedUnderTheNe
     ServeThree();
     bool took = false;
     onProgress = [&](const EventRecord&) {
-        if (edited || !form->Scheduler.State().bFetchingPage() || form->Scheduler.State().sCurrentAddress() != PageAddress("/a.html"))
+        if (edited || !form->Scheduler.State().bFetchingPage() ||
+            form->Scheduler.State().sCurrentAddress() != PageAddress("/a.html"))
             return;
         edited = true;
         // At once, as an edit arriving while the fetch lets the window run: a

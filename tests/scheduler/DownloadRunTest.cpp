@@ -306,7 +306,8 @@ TEST_F(RunFixture, AFailureInsideAnItemsStepEndsThatItemInErrorAndTheRunGoesOn)
         // Asked by the information request before it sends anything.
         auto stopWaiting = form->Download.StopWaiting;
         form->Download.StopWaiting = [&, stopWaiting] {
-            if (step == Step::FileInformation && !form->Download.Transferring() && !form->Scheduler.State().bFetchingPage())
+            if (step == Step::FileInformation && !form->Download.Transferring() &&
+                !form->Scheduler.State().bFetchingPage())
                 throwOnce();
             return stopWaiting();
         };

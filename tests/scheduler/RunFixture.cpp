@@ -89,8 +89,9 @@ void RunFixture::SetUp()
         r.index = form->Scheduler.State().iCurrentIndex();
         if (r.index >= 0 && static_cast<size_t>(r.index) < DownloadQueue.size())
             r.status = DownloadQueue[static_cast<size_t>(r.index)].Status;
-        r.cell = form->Scheduler.State().oCurrentRow() ? form->DownloadGrid().CellText(platform::GridCell{*form->Scheduler.State().oCurrentRow(), colStatus})
-                                   : std::string("<none>");
+        r.cell = form->Scheduler.State().oCurrentRow() ? form->DownloadGrid().CellText(platform::GridCell{
+                                                             *form->Scheduler.State().oCurrentRow(), colStatus})
+                                                       : std::string("<none>");
         events.push_back(r);
         return r;
     };

@@ -3,7 +3,6 @@
 #include "platform/internet/CurlTransfer.h"
 #include "platform/internet/HttpText.h"
 
-
 namespace tollivex::platform {
 
 using internet::CurlMulti;
