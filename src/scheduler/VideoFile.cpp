@@ -56,7 +56,7 @@ std::string ChooseFinalName(const std::string& folder, const std::string& name, 
                             int index)
 {
     for (int number = 1; number < kMostNamesTried; ++number) {
-        const std::string candidate = NameBeside(name, number);
+        std::string candidate = NameBeside(name, number);
         if (TakenByAnotherItem(candidate, number, index))
             continue;
         const std::string path = platform::JoinPath(folder, candidate);
