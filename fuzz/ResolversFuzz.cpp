@@ -9,7 +9,7 @@
 #include "resolve/TextSearch.h"
 #include "resolve/UnescapeUrl.h"
 #include "resolve/VideoLinks.h"
-#include "scheduler/LocalFileInfo.h"
+#include "scheduler/FileNames.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

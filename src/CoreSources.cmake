@@ -15,6 +15,7 @@ set(tvx_platform_sources
   platform/DiskFile.cpp platform/DiskFile.h
   platform/EventLoop.cpp platform/EventLoop.h
   platform/FileSystem.cpp platform/FileSystem.h
+  platform/Timer.cpp platform/Timer.h
   platform/WorkAside.cpp platform/WorkAside.h
   platform/internet/Connectivity.cpp platform/internet/Internet.h
   platform/internet/HttpText.cpp platform/internet/HttpText.h
@@ -62,3 +63,24 @@ set(tvx_transfer_sources
 set(tvx_settings_sources
   settings/AppSettings.cpp settings/AppSettings.h
   settings/CRegister.cpp settings/CRegister.h)
+
+# The download run, its naming of files and its reasons: no window.
+set(tvx_scheduler_sources
+  scheduler/CurrentItem.cpp scheduler/CurrentItem.h
+  scheduler/DownloadRun.cpp
+  scheduler/DownloadScheduler.cpp scheduler/DownloadScheduler.h
+  scheduler/FailureReasons.cpp scheduler/FailureReasons.h
+  scheduler/FileNames.cpp scheduler/FileNames.h
+  scheduler/FinishNotices.cpp scheduler/FinishNotices.h
+  scheduler/Guarded.h
+  scheduler/ItemPreparation.cpp
+  scheduler/LocalFileInfo.cpp scheduler/LocalFileInfo.h
+  scheduler/PageFetch.cpp
+  scheduler/PageResolution.cpp scheduler/PageResolution.h
+  scheduler/RunHost.h
+  scheduler/RunningItemAnchor.cpp scheduler/RunningItemAnchor.h
+  scheduler/RunState.cpp scheduler/RunState.h
+  scheduler/StartStopToggle.cpp
+  scheduler/TransferEvents.cpp
+  scheduler/TransferRate.cpp scheduler/TransferRate.h
+  scheduler/VideoFile.cpp scheduler/VideoFile.h)

@@ -87,8 +87,8 @@ void BM_SelectAllRemoveSelected(benchmark::State& state)
         state.PauseTiming();
         FillQueue(items);
         state.ResumeTiming();
-        bench::Window().SelectAll();
-        bench::Window().RemoveSelected();
+        bench::Window().Grid.SelectAll();
+        bench::Window().Grid.RemoveSelected();
         if (!DownloadQueue.empty())
             state.SkipWithError("items left after the removal");
     }
@@ -111,7 +111,7 @@ void BM_RemoveEverySecondItem(benchmark::State& state)
             if (i % 2 == 0)
                 grid.SetCellSelected(platform::GridCell{*row, colStatus}, true);
         }
-        bench::Window().RemoveSelected();
+        bench::Window().Grid.RemoveSelected();
         if (DownloadQueue.size() != static_cast<size_t>(items / 2))
             state.SkipWithError("the wrong number of items left");
     }

@@ -25,25 +25,24 @@ void PrepareRun(int items, const std::string& sizeText)
     }
     frmMain& form = bench::Window();
     form.FillDownloadList();
-    form.iCurrentIndex = static_cast<std::int16_t>(items / 2);
-    form.sCurrentAddress = DownloadQueue[static_cast<size_t>(items / 2)].Video_URL;
-    form.bFetchingPage = false;
-    form.bStopRequested = false;
-    form.LocateCurrentRow();
+    form.Scheduler.State().WorkOn(static_cast<std::int16_t>(items / 2),
+                                  DownloadQueue[static_cast<size_t>(items / 2)].Video_URL);
+    form.Scheduler.State().SetFetchingPage(false);
+    form.Scheduler.LocateCurrentRow();
 }
 
 void BM_VideoProgressPercent(benchmark::State& state)
 {
     PrepareRun(static_cast<int>(state.range(0)), "4.8 MB");
     frmMain& form = bench::Window();
-    if (!form.oCurrentRow)
+    if (!form.Scheduler.State().oCurrentRow())
         state.SkipWithError("the running item has no grid row: the cell write would not be measured");
     std::int32_t progress = 0;
     for (auto _ : state) {
         std::int32_t p = progress++ % 101;
-        form.Download_DownloadProgress(p);
+        form.Scheduler.Download_DownloadProgress(p);
     }
-    benchmark::DoNotOptimize(DownloadQueue[static_cast<size_t>(form.iCurrentIndex)].Status);
+    benchmark::DoNotOptimize(DownloadQueue[static_cast<size_t>(form.Scheduler.State().iCurrentIndex())].Status);
 }
 BENCHMARK(BM_VideoProgressPercent)->Arg(1000)->Arg(32767)->Unit(benchmark::kMicrosecond);
 
@@ -55,7 +54,7 @@ void BM_VideoProgressSoFar(benchmark::State& state)
     for (auto _ : state) {
         bytes += 2048;
         std::int32_t p = bytes;
-        form.Download_DownloadProgress(p);
+        form.Scheduler.Download_DownloadProgress(p);
     }
 }
 BENCHMARK(BM_VideoProgressSoFar)->Arg(1000)->Unit(benchmark::kMicrosecond);
@@ -65,13 +64,13 @@ void BM_PageProgress(benchmark::State& state)
 {
     PrepareRun(static_cast<int>(state.range(0)), "4.8 MB");
     frmMain& form = bench::Window();
-    form.bFetchingPage = true;
+    form.Scheduler.State().SetFetchingPage(true);
     std::int32_t progress = 0;
     for (auto _ : state) {
         std::int32_t p = progress++ % 101;
-        form.Download_DownloadProgress(p);
+        form.Scheduler.Download_DownloadProgress(p);
     }
-    form.bFetchingPage = false;
+    form.Scheduler.State().SetFetchingPage(false);
 }
 BENCHMARK(BM_PageProgress)->Arg(1000)->Unit(benchmark::kMillisecond);
 

@@ -47,12 +47,12 @@ int main(int argc, char** argv)
     form.Download.DownloadProgress = [&form, progress, killAt](std::int32_t& p) {
         progress(p);
         const double announced = form.Download.AnnouncedSize();
-        if (killAt >= 0 && !form.bFetchingPage && announced > 0 &&
+        if (killAt >= 0 && !form.Scheduler.State().bFetchingPage() && announced > 0 &&
             static_cast<double>(form.Download.BytesReceived()) >= announced * killAt / 100)
             std::raise(SIGKILL);
     };
     const auto start = std::chrono::steady_clock::now();
-    form.cmdStartDownload_Click();
+    form.Scheduler.cmdStartDownload_Click();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const std::string status = DownloadQueue.empty() ? "none" : DownloadQueue[0].Status;
     std::printf("%.2f %s %s %lld\n", seconds, status.c_str(), DownloadQueue.empty() ? "-" : DownloadQueue[0].FileName.c_str(),

@@ -108,18 +108,19 @@ int main(int argc, char** argv)
     bool transferred = false;
     QObject::connect(&timer, &QTimer::timeout, [&] {
         const auto now = Clock::now();
-        transferred = transferred || (form.Download.Transferring() && !form.bFetchingPage);
+        transferred = transferred || (form.Download.Transferring() && !form.Scheduler.State().bFetchingPage());
         if (measuring) {
             const double gap = std::chrono::duration<double, std::milli>(now - last).count();
             gaps.push_back(gap);
             if (gap > worst) {
                 worst = gap;
                 worstAt = std::chrono::duration<double>(now - start).count();
-                worstPhase = !form.bDownloading              ? "idle"
-                             : form.bFetchingPage            ? "page"
-                             : form.Download.Transferring()  ? "video"
-                             : transferred                   ? "publish"
-                                                             : "head";
+                const RunState& run = form.Scheduler.State();
+                worstPhase = !run.bDownloading()            ? "idle"
+                             : run.bFetchingPage()          ? "page"
+                             : form.Download.Transferring() ? "video"
+                             : transferred                  ? "publish"
+                                                            : "head";
             }
         }
         last = now;
@@ -129,7 +130,7 @@ int main(int argc, char** argv)
     start = Clock::now();
     last = start;
     measuring = true;
-    form.cmdStartDownload_Click(); // the whole run, with events running inside it
+    form.Scheduler.cmdStartDownload_Click(); // the whole run, with events running inside it
     measuring = false;
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     timer.stop();

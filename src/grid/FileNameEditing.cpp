@@ -1,38 +1,30 @@
 // Renaming an item's local file by editing its FileName cell: the check
 // before the grid takes the typed value, and the step after it.
 
-#include "shell/frmMain.h"
+#include "grid/DownloadGridView.h"
 
-#include "grid/FileNameRules.h"
 #include "grid/RowItem.h"
 #include "queue/DownloadListTable.h"
 #include "queue/DownloadQueue.h"
-#include "queue/TextHelpers.h"
+#include "scheduler/DownloadScheduler.h"
+#include "scheduler/FileNames.h"
 
 namespace tollivex {
 
 namespace {
 const char* const kFileNameKey = "FileName";
-
-// The run is fetching the item's video, to be published under its name: a
-// new name would show in the list while the video lands under the old one.
-bool IsBeingTransferred(const frmMain& form, int index)
-{
-    if (!form.bDownloading || form.bFetchingPage)
-        return false;
-    return DownloadQueue[static_cast<size_t>(index)].Video_URL == form.sCurrentAddress;
-}
 } // namespace
 
-void frmMain::DownloadGrid_BeforeCellUpdate(const platform::GridCell& cell, const std::string& newValue,
-                                            bool& cancel)
+void DownloadGridView::DownloadGrid_BeforeCellUpdate(const platform::GridCell& cell, const std::string& newValue,
+                                                     bool& cancel)
 {
-    platform::GridControl& grid = DownloadGrid();
-    if (grid.ColumnKey(cell.column) != kFileNameKey)
+    if (grid_.ColumnKey(cell.column) != kFileNameKey)
         return;
     // The row may show an item that has moved since; refuse rather than rename another.
-    const int index = bFillingList() ? -1 : QueueIndexOfRow(grid, cell.row);
-    if (index < 0 || IsBeingTransferred(*this, index)) {
+    const int index = bFillingList() ? -1 : QueueIndexOfRow(grid_, cell.row);
+    // While the run fetches the item's video, to be published under its name,
+    // a new name would show in the list while the video lands under the old one.
+    if (index < 0 || scheduler_.State().IsTransferringVideoOf(DownloadQueue[static_cast<size_t>(index)].Video_URL)) {
         cancel = true;
         return;
     }
@@ -45,17 +37,16 @@ void frmMain::DownloadGrid_BeforeCellUpdate(const platform::GridCell& cell, cons
     sPendingFileName = cleaned;
 }
 
-void frmMain::DownloadGrid_AfterCellUpdate(const platform::GridCell& cell)
+void DownloadGridView::DownloadGrid_AfterCellUpdate(const platform::GridCell& cell)
 {
-    platform::GridControl& grid = DownloadGrid();
-    if (grid.ColumnKey(cell.column) != kFileNameKey)
+    if (grid_.ColumnKey(cell.column) != kFileNameKey)
         return;
     // Show the cleaned name, not what was typed.
-    grid.SetCellValue(cell, sPendingFileName);
-    const int index = bFillingList() ? -1 : QueueIndexOfRow(grid, cell.row);
+    grid_.SetCellValue(cell, sPendingFileName);
+    const int index = bFillingList() ? -1 : QueueIndexOfRow(grid_, cell.row);
     if (index < 0)
         return;
-    UpdateItem(static_cast<std::int16_t>(index + 1), "", grid.CellText(cell), "", "");
+    UpdateItem(static_cast<std::int16_t>(index + 1), "", grid_.CellText(cell), "", "");
 }
 
 } // namespace tollivex

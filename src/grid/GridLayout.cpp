@@ -1,7 +1,7 @@
 // The grid's columns, captions, widths, editing rights and colours, and the
 // step that hooks the status drawing in whenever the grid lays itself out.
 
-#include "shell/frmMain.h"
+#include "grid/DownloadGridView.h"
 
 #include "grid/DownloadListGrid.h"
 #include "grid/StatusCellDrawFilter.h"
@@ -34,9 +34,9 @@ void Attempt(F&& setting)
 
 } // namespace
 
-bool frmMain::FormatDownloadGrid(bool bFirstTime)
+bool DownloadGridView::FormatDownloadGrid(bool bFirstTime)
 {
-    platform::GridControl& grid = DownloadGrid();
+    platform::GridControl& grid = grid_;
     if (bGridFormatted) {
         try {
             grid.SetDataSource(GridTableOf(rsDownloadList));
@@ -76,15 +76,15 @@ bool frmMain::FormatDownloadGrid(bool bFirstTime)
     return true;
 }
 
-void frmMain::ShowDownloadGrid()
+void DownloadGridView::ShowDownloadGrid()
 {
-    DownloadGrid().SetVisible(true);
-    DownloadGrid().BringToFront();
+    grid_.SetVisible(true);
+    grid_.BringToFront();
 }
 
-void frmMain::DownloadGrid_InitializeLayout()
+void DownloadGridView::DownloadGrid_InitializeLayout()
 {
-    platform::GridControl& grid = DownloadGrid();
+    platform::GridControl& grid = grid_;
     Attempt([&] { grid.SetColumnOption(colID, GridColumnOption::Centered, true); });
     Attempt([&] { grid.SetColumnEditable(colID, false); });
     Attempt([&] { grid.SetGridOption(GridOption::HeaderSelectsColumn, false); });

@@ -1,15 +1,16 @@
 // The clipboard monitor: the watcher program that delivers into txtMonitor,
 // and the polling of the clipboard on tmrMonitor.
 
-#include "shell/frmMain.h"
-
-#include "shell/Guarded.h"
+#include "monitor/ClipboardMonitor.h"
 
 #include "platform/FileSystem.h"
 #include "platform/window/Desktop.h"
 #include "platform/window/Mailbox.h"
 #include "platform/window/MessageBox.h"
 #include "resolve/SiteCode.h"
+#include "scheduler/DownloadScheduler.h"
+#include "scheduler/Guarded.h"
+#include "settings/AppSettings.h"
 
 namespace tollivex {
 
@@ -28,23 +29,37 @@ constexpr const char* kMonitorRefusal =
 
 } // namespace
 
-void frmMain::Monitor(bool bState)
+ClipboardMonitor::ClipboardMonitor(platform::Mailbox& mailbox, DownloadScheduler& scheduler, MonitorHost& host)
+    : mailbox_(mailbox), scheduler_(scheduler), host_(host)
+{
+    mailbox_.SetChangeHandler([this] { Guarded([&] { txtMonitor_Change(); }); });
+    tmrMonitor.SetOnTick([this] { Guarded([&] { tmrMonitor_Timer(); }); });
+}
+
+ClipboardMonitor::~ClipboardMonitor()
+{
+    // No delivery or tick may reach a half-destroyed monitor.
+    tmrMonitor.SetEnabled(false);
+    mailbox_.SetChangeHandler(nullptr);
+}
+
+void ClipboardMonitor::Monitor(bool bState)
 {
     // Off: the mailbox closes first, so no watcher, not even one still
     // starting up, delivers after the switch. On: it opens under a new identity.
     bool listening = false;
     Guarded([&] {
         if (bState)
-            listening = txtMonitor().Open();
+            listening = mailbox_.Open();
         else
-            txtMonitor().Close();
+            mailbox_.Close();
     });
     if (bState && !listening) {
         // No private folder for the watcher's names: it cannot run, and the
         // switch stays off rather than showing a monitor that catches nothing.
         bUrlMonitor = false;
-        Guarded([&] { SetMovieVariable("_root.autoToDownloadList_CB", "0"); });
-        frmMenu.mnuMonitorChecked = false;
+        Guarded([&] { host_.SetMovieVariable("_root.autoToDownloadList_CB", "0"); });
+        host_.ShowMonitorChecked(false);
         if (!bMonitorRefusalShown) {
             bMonitorRefusalShown = true;
             Guarded([&] {
@@ -57,29 +72,29 @@ void frmMain::Monitor(bool bState)
     // Whether the watcher could be started is not checked: the switch follows the user.
     Guarded([&] {
         const std::string watcher = platform::JoinPath(platform::ProgramFolder(), kWatcherFile);
-        platform::LaunchProgram(watcher, {bState ? txtMonitor().Identity() : std::string("Exit")});
+        platform::LaunchProgram(watcher, {bState ? mailbox_.Identity() : std::string("Exit")});
     });
     bUrlMonitor = bState;
 }
 
-void frmMain::txtMonitor_Change()
+void ClipboardMonitor::txtMonitor_Change()
 {
     // Emptying the box below reports a change too; that one ends here.
-    const std::string text = txtMonitor().Text();
+    const std::string text = mailbox_.Text();
     if (text.empty())
         return;
     // Whatever the watcher delivers is queued; the queue marks what it cannot download.
-    Guarded([&] { AddVideoUrl(text); });
-    Guarded([&] { SetMovieVariable("_root.video_url", text); });
+    Guarded([&] { host_.AddVideoUrl(text); });
+    Guarded([&] { host_.SetMovieVariable("_root.video_url", text); });
     // During a run the walk picks the new item up by itself.
     Guarded([&] {
-        if (!bDownloading)
-            tmrDownload.SetEnabled(true);
+        if (!scheduler_.State().bDownloading())
+            scheduler_.tmrDownload.SetEnabled(true);
     });
-    Guarded([&] { txtMonitor().SetText(""); });
+    Guarded([&] { mailbox_.SetText(""); });
 }
 
-void frmMain::tmrMonitor_Timer()
+void ClipboardMonitor::tmrMonitor_Timer()
 {
     std::string text;
     Guarded([&] { text = platform::ClipboardText(); });
@@ -87,23 +102,24 @@ void frmMain::tmrMonitor_Timer()
         bool supported = false;
         Guarded([&] { supported = GetSiteCode(text) != -1; });
         if (supported) {
-            Guarded([&] { AddVideoUrl(text); });
-            Guarded([&] { SetMovieVariable("_root.video_url", text); });
+            Guarded([&] { host_.AddVideoUrl(text); });
+            Guarded([&] { host_.SetMovieVariable("_root.video_url", text); });
             // Taken before the run starts: passes nested inside the run skip it.
             sLastClipboard = text;
             Guarded([&] {
                 // Inside a rebuild the start waits for its end, through tmrDownload.
-                if (!bDownloading && bFillingList())
-                    tmrDownload.SetEnabled(true);
-                else if (!bDownloading)
-                    cmdStartDownload_Click();
+                const bool running = scheduler_.State().bDownloading();
+                if (!running && host_.bFillingList())
+                    scheduler_.tmrDownload.SetEnabled(true);
+                else if (!running)
+                    scheduler_.cmdStartDownload_Click();
             });
         }
     }
     sLastClipboard = text;
 }
 
-void frmMain::chkMonitor_Click()
+void ClipboardMonitor::chkMonitor_Click()
 {
     // The text already on the clipboard counts as new once polling is switched.
     sLastClipboard.clear();

@@ -23,6 +23,8 @@ EventPump* ActivePump()
 
 void SetEventPump(EventPump* pump) { installed.store(pump, std::memory_order_release); }
 
+EventPump* InstalledEventPump() { return installed.load(std::memory_order_acquire); }
+
 void DoEvents()
 {
     EventPump* pump = ActivePump();

@@ -1,26 +1,26 @@
 #include "scheduler/CurrentItem.h"
 
 #include "queue/DownloadQueue.h"
-#include "scheduler/ItemLookup.h"
-#include "shell/frmMain.h"
+#include "scheduler/DownloadScheduler.h"
 
 namespace tollivex {
 
-DownloadItem* CurrentItem(frmMain& form)
+DownloadItem* CurrentItem(DownloadScheduler& scheduler)
 {
-    const int index = form.iCurrentIndex;
+    const RunState& run = scheduler.State();
+    const int index = run.iCurrentIndex();
     const bool inRange = index >= 0 && static_cast<size_t>(index) < DownloadQueue.size();
-    if (form.sCurrentAddress.empty())
+    if (run.sCurrentAddress().empty())
         return inRange ? &DownloadQueue[static_cast<size_t>(index)] : nullptr;
-    if (inRange && DownloadQueue[static_cast<size_t>(index)].Video_URL == form.sCurrentAddress)
+    if (inRange && DownloadQueue[static_cast<size_t>(index)].Video_URL == run.sCurrentAddress())
         return &DownloadQueue[static_cast<size_t>(index)];
 
     // The list was edited under the run: follow the item, never its old place.
-    const int found = FindQueuedAddress(form.sCurrentAddress);
+    const int found = IndexOfAddress(run.sCurrentAddress());
     if (found < 0)
         return nullptr;
-    form.iCurrentIndex = static_cast<std::int16_t>(found);
-    form.LocateCurrentRow();
+    scheduler.State().MoveTo(static_cast<std::int16_t>(found));
+    scheduler.LocateCurrentRow();
     return &DownloadQueue[static_cast<size_t>(found)];
 }
 

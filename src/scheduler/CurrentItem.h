@@ -4,13 +4,13 @@
 
 namespace tollivex {
 
-class frmMain;
+class DownloadScheduler;
 struct DownloadItem;
 
 /// The item at iCurrentIndex when it still has the run's address
 /// (sCurrentAddress); otherwise the item is looked up by that address and
 /// iCurrentIndex and oCurrentRow are pointed at it again. None when the item
 /// is gone. Without an address (no run) the item at iCurrentIndex, if any.
-DownloadItem* CurrentItem(frmMain& form);
+DownloadItem* CurrentItem(DownloadScheduler& scheduler);
 
 } // namespace tollivex

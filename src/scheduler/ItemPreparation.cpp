@@ -1,105 +1,125 @@
 // Preparing one queue item: its page is resolved to the video file's link,
 // and the server is asked for the file's name and size.
 
-#include "shell/frmMain.h"
+#include "scheduler/DownloadScheduler.h"
 
 #include "queue/DownloadQueue.h"
 #include "resolve/SiteCode.h"
 #include "scheduler/FailureReasons.h"
-#include "scheduler/ItemLookup.h"
-#include "scheduler/LocalFileInfo.h"
+#include "scheduler/FileNames.h"
+#include "transfer/Download.h"
 
 namespace tollivex {
 
 namespace {
-// Why the page fetch failed, by the component's error text.
-std::string PageFailureReason(const std::string& error, const std::string& address, int status)
+
+// Why the page fetch failed, by how the component's transfer ended.
+std::string PageFailureReason(TransferResult result, const std::string& address, int status)
 {
-    if (error == kCouldNotFindUrl)
-        return PageNotFetched(address, status);
-    if (error == kCouldNotReadUrl)
-        return PageBrokeOff();
-    // The scratch file could not be made or written.
-    return ScratchFileNotWritten();
+    switch (result) {
+    case TransferResult::CouldNotFindUrl: return PageNotFetched(address, status);
+    case TransferResult::CouldNotReadUrl: return PageBrokeOff();
+    default:
+        // The scratch file could not be made or written.
+        return ScratchFileNotWritten();
+    }
 }
+
+void SetError(int at) { DownloadQueue[static_cast<size_t>(at)].Status = status::kError; }
+
+// Marks the item at `at` for a page that gave no video link, with its reason.
+void MarkPageFailure(DownloadScheduler& scheduler, int at, const std::string& address, PageOutcome outcome,
+                     bool failedInside)
+{
+    DownloadItem& item = DownloadQueue[static_cast<size_t>(at)];
+    switch (outcome) {
+    case PageOutcome::Unsupported:
+        NoteFailureReason(address, NotSupported());
+        item.Status = status::kError;
+        item.FileName = filename::kUnsupportedLink;
+        return;
+    case PageOutcome::NoVideo:
+        NoteFailureReason(address, PageHoldsNoVideo());
+        item.FileName = filename::kProcessFailed;
+        item.Status = status::kError;
+        return;
+    default:
+        // A stopped run asks the server nothing more; the run marks the item.
+        if (!scheduler.State().bStopRequested())
+            NoteFailureReason(address, failedInside ? FailedInside()
+                                                    : PageFailureReason(scheduler.State().sDownloadResult(), address,
+                                                                        scheduler.Component().ResponseStatus()));
+        item.Status = status::kError;
+    }
+}
+
+// Asks the server about the video of the item of `address` and writes its
+// name and size into the item, wherever it now stands. False when that failed.
+bool TakeFileInfo(DownloadScheduler& scheduler, const std::string& address, const std::string& link)
+{
+    LocalFileInfo info;
+    try {
+        info = scheduler.GetLocalFileInfo(link, GetSiteCode(address));
+    } catch (...) {
+        NoteFailureReason(address, FailedInside());
+        const int at = IndexOfAddress(address);
+        if (at >= 0)
+            SetError(at);
+        return false;
+    }
+    const int at = IndexOfAddress(address);
+    if (at < 0 || scheduler.Host().Ended())
+        return false;
+    DownloadItem& item = DownloadQueue[static_cast<size_t>(at)];
+    // A name the user typed is kept.
+    if (item.FileName == filename::kAutoDetect)
+        item.FileName = info.fileName;
+    item.FileSize = info.sizeText;
+    return true;
+}
+
 } // namespace
 
-std::string frmMain::PrepareItem(int index)
+std::optional<std::string> DownloadScheduler::PrepareItem(int index)
 {
-    std::string result = "-1";
     if (index < 0 || static_cast<size_t>(index) >= DownloadQueue.size())
-        return result;
+        return std::nullopt;
     // The page fetch lets window events run: the user may move or remove the
     // item meanwhile, so it is found again by its address afterwards.
     const std::string address = DownloadQueue[static_cast<size_t>(index)].Video_URL;
     ForgetFailureReason(address);
     DownloadQueue[static_cast<size_t>(index)].Status = status::kPreparingStart;
-    FillDownloadList();
+    host_.FillDownloadList();
 
-    std::string outcome;
+    PageLink page;
     bool failedInside = false;
     try {
-        outcome = GetDownloadLink(address);
+        page = GetDownloadLink(address);
     } catch (...) {
         // Scratch file or component failure: the page did not come.
-        outcome = "-2";
+        page = {PageOutcome::NotFetched, {}};
         failedInside = true;
     }
-    if (Ended())
-        return result;
-
-    int at = FindQueuedAddress(address);
+    if (host_.Ended())
+        return std::nullopt;
+    const int at = IndexOfAddress(address);
     if (at < 0)
-        return result;
-    if (outcome == "-1") {
-        NoteFailureReason(address, NotSupported());
-        DownloadQueue[static_cast<size_t>(at)].Status = status::kError;
-        DownloadQueue[static_cast<size_t>(at)].FileName = filename::kUnsupportedLink;
-        return result;
+        return std::nullopt;
+    if (page.outcome != PageOutcome::Found || state_.bStopRequested()) {
+        MarkPageFailure(*this, at, address, page.outcome, failedInside);
+        return std::nullopt;
     }
-    if (outcome == "0") {
-        NoteFailureReason(address, PageHoldsNoVideo());
-        DownloadQueue[static_cast<size_t>(at)].FileName = filename::kProcessFailed;
-        DownloadQueue[static_cast<size_t>(at)].Status = status::kError;
-        return result;
-    }
-    if (outcome == "-2" || bStopRequested) {
-        // A stopped run asks the server nothing more; the run marks the item.
-        if (!bStopRequested)
-            NoteFailureReason(address, failedInside ? FailedInside()
-                                                    : PageFailureReason(sDownloadResult, address,
-                                                                        Download.ResponseStatus()));
-        DownloadQueue[static_cast<size_t>(at)].Status = status::kError;
-        return result;
-    }
-
-    std::pair<std::string, std::string> info;
-    try {
-        info = GetLocalFileInfo(outcome, GetSiteCode(address));
-    } catch (...) {
-        NoteFailureReason(address, FailedInside());
-        at = FindQueuedAddress(address);
-        if (at >= 0)
-            DownloadQueue[static_cast<size_t>(at)].Status = status::kError;
-        return result;
-    }
-    at = FindQueuedAddress(address);
-    if (at < 0 || Ended())
-        return result;
-    DownloadItem& item = DownloadQueue[static_cast<size_t>(at)];
-    // A name the user typed is kept.
-    if (item.FileName == filename::kAutoDetect)
-        item.FileName = info.first;
-    item.FileSize = info.second;
-    return outcome;
+    if (!TakeFileInfo(*this, address, page.link))
+        return std::nullopt;
+    return page.link;
 }
 
-std::pair<std::string, std::string> frmMain::GetLocalFileInfo(const std::string& link, int siteCode)
+LocalFileInfo DownloadScheduler::GetLocalFileInfo(const std::string& link, int siteCode)
 {
-    Download.SetUrl(link);
-    Download.RequestInformation();
-    return {DeriveLocalFileName(link, Download.RemoteFileName(), siteCode),
-            SizeTextFor(Download.FileSize(), Download.FileExists())};
+    download_.SetUrl(link);
+    download_.RequestInformation();
+    return {DeriveLocalFileName(link, download_.RemoteFileName(), siteCode),
+            SizeTextFor(download_.FileSize(), download_.FileExists())};
 }
 
 } // namespace tollivex

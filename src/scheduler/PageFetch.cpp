@@ -2,12 +2,13 @@
 // through the window's one Download component, then the site's resolver reads
 // it and names the video file.
 
-#include "shell/frmMain.h"
+#include "scheduler/DownloadScheduler.h"
 
 #include "platform/FileSystem.h"
 #include "resolve/PageFile.h"
 #include "resolve/SiteCode.h"
 #include "scheduler/PageResolution.h"
+#include "transfer/Download.h"
 
 namespace tollivex {
 
@@ -19,54 +20,60 @@ namespace {
 // the component's whole-file rule, which guards the video, is off meanwhile.
 class FetchingPage {
 public:
-    FetchingPage(bool& flag, Download& component) : flag_(flag), component_(component)
+    FetchingPage(RunState& state, Download& component) : state_(state), component_(component)
     {
-        flag_ = true;
+        state_.SetFetchingPage(true);
         component_.SetWholeFileRequired(false);
     }
     ~FetchingPage()
     {
-        flag_ = false;
+        state_.SetFetchingPage(false);
         component_.SetWholeFileRequired(true);
     }
     FetchingPage(const FetchingPage&) = delete;
     FetchingPage& operator=(const FetchingPage&) = delete;
 
 private:
-    bool& flag_;
+    RunState& state_;
     Download& component_;
 };
 
+// The old page goes first; only a file or a link is ever removed. A folder
+// standing where the page belongs means the page cannot be fetched.
+bool ClearScratchFile(const std::string& pageFile)
+{
+    if (platform::FolderExists(pageFile))
+        return false;
+    return !platform::FileExists(pageFile) || platform::DeleteRegularFile(pageFile);
+}
+
 } // namespace
 
-std::string frmMain::GetDownloadLink(const std::string& pageAddress)
+PageLink DownloadScheduler::GetDownloadLink(const std::string& pageAddress)
 {
     const int siteCode = GetSiteCode(pageAddress);
     if (siteCode == siteNone)
-        return "-1";
+        return {PageOutcome::Unsupported, {}};
 
-    sDownloadResult.clear();
-    bTransferCompleted = false;
-    Download.SetUrl(pageAddress);
-    // The old page goes first; only a file or a link is ever removed. A folder
-    // standing where the page belongs means the page cannot be fetched.
+    state_.BeginTransfer();
+    download_.SetUrl(pageAddress);
     const std::string pageFile = PageFilePath();
-    if (platform::FolderExists(pageFile))
-        return "-2";
-    if (platform::FileExists(pageFile) && !platform::DeleteRegularFile(pageFile))
-        return "-2";
-    Download.SetLocalFile(pageFile);
+    if (!ClearScratchFile(pageFile))
+        return {PageOutcome::NotFetched, {}};
+    download_.SetLocalFile(pageFile);
     // The page is written by name into the scratch file, never into a video's file.
-    Download.SetTargetFile(nullptr, false);
+    download_.SetTargetFile(nullptr, false);
     {
-        FetchingPage fetching(bFetchingPage, Download);
-        Download.StartDownload();
+        FetchingPage fetching(state_, download_);
+        download_.StartDownload();
     }
-    if (sDownloadResult != "1")
-        return "-2";
+    if (state_.sDownloadResult() != TransferResult::Complete)
+        return {PageOutcome::NotFetched, {}};
 
-    const std::string link = ResolvePage(siteCode, pageAddress);
-    return link.empty() ? "0" : link;
+    std::string link = ResolvePage(siteCode, pageAddress);
+    if (link.empty())
+        return {PageOutcome::NoVideo, {}};
+    return {PageOutcome::Found, std::move(link)};
 }
 
 } // namespace tollivex

@@ -45,7 +45,7 @@ std::string RateText(const std::deque<TimedBytes>& samples, double announced)
     if (span < kShortestSpan || newest.bytes < base->bytes)
         return {};
     const double perSecond = static_cast<double>(newest.bytes - base->bytes) / span;
-    const std::string speed = FormatFileSize(static_cast<float>(perSecond)) + "/s";
+    std::string speed = FormatFileSize(static_cast<float>(perSecond)) + "/s";
     const double left = announced - static_cast<double>(newest.bytes);
     if (announced <= 0 || left <= 0 || perSecond <= 0)
         return speed;

@@ -1,8 +1,8 @@
 #include "scheduler/VideoFile.h"
 
-#include "grid/FileNameRules.h"
 #include "platform/DiskFile.h"
-#include "queue/TextHelpers.h"
+#include "platform/FileSystem.h"
+#include "scheduler/FileNames.h"
 
 #include <map>
 
@@ -10,20 +10,9 @@ namespace tollivex {
 
 namespace {
 
-// Extensions longer than this are taken as part of the name when it is cut.
-constexpr std::size_t kLongestKeptExtension = 16;
-
 // More temporary or published names than this for one video means something
 // else fills the folder; the item then cannot be saved.
 constexpr int kMostNamesTried = 10000;
-
-std::string ExtensionOf(const std::string& name)
-{
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string::npos || dot == 0 || name.size() - dot > kLongestKeptExtension)
-        return {};
-    return name.substr(dot);
-}
 
 bool TakenByAnotherItem(const std::string& name, int number, int index)
 {
@@ -32,42 +21,14 @@ bool TakenByAnotherItem(const std::string& name, int number, int index)
 
 } // namespace
 
-std::string FitNameBytes(const std::string& name, std::size_t maxBytes)
-{
-    if (name.size() <= maxBytes)
-        return name;
-    const std::string extension = ExtensionOf(name);
-    if (extension.size() >= maxBytes)
-        return FirstBytes(name, maxBytes);
-    return FirstBytes(name.substr(0, name.size() - extension.size()), maxBytes - extension.size()) + extension;
-}
-
-std::string PartNameFor(const std::string& name, int number)
-{
-    const std::string suffix = (number > 0 ? "." + std::to_string(number) : std::string()) + kPartSuffix;
-    return FirstBytes(name, platform::kMaxNameBytes - suffix.size()) + suffix;
-}
-
-std::string NameBeside(const std::string& name, int number)
-{
-    if (number <= 1)
-        return FitNameBytes(name);
-    const std::string extension = ExtensionOf(name);
-    const std::string stem = name.substr(0, name.size() - extension.size());
-    const std::string mark = " (" + std::to_string(number) + ")" + extension;
-    const std::size_t markCharacters = CharacterCount(mark);
-    const std::size_t room = kFileNameColumnLength > markCharacters ? kFileNameColumnLength - markCharacters : 0;
-    return FirstBytes(FirstCharacters(stem, room), platform::kMaxNameBytes - mark.size()) + mark;
-}
-
 bool IsOwnCopy(const std::string& path, const std::string& pageAddress)
 {
     const auto page = platform::AttributeAt(path, kPageAddressAttribute);
     return page && *page == pageAddress;
 }
 
-std::optional<PartFile> OpenPartFile(const std::string& folder, const std::string& name,
-                                     const std::string& pageAddress, const std::string& videoAddress)
+std::optional<PartFile> OpenPartFile(const std::string& folder, const std::string& name, const std::string& pageAddress,
+                                     const std::string& videoAddress)
 {
     for (int number = 0; number < kMostNamesTried; ++number) {
         const std::string path = platform::JoinPath(folder, PartNameFor(name, number));
@@ -95,7 +56,7 @@ std::string ChooseFinalName(const std::string& folder, const std::string& name, 
                             int index)
 {
     for (int number = 1; number < kMostNamesTried; ++number) {
-        const std::string candidate = NameBeside(name, number);
+        std::string candidate = NameBeside(name, number);
         if (TakenByAnotherItem(candidate, number, index))
             continue;
         const std::string path = platform::JoinPath(folder, candidate);

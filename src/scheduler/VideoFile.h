@@ -1,5 +1,6 @@
 #pragma once
-// How a video reaches its final name, and how the program knows its own files.
+// How a video reaches its final name on the disk, and how the program knows
+// its own files. The names themselves follow FileNames.h.
 //
 // A video is written under a temporary name beside its final one, judged
 // whole, and only then renamed to the final name in one step, so a partial
@@ -15,8 +16,6 @@
 // the video moves aside instead. Where the folder keeps no attributes, no
 // file is anyone's own copy, and every video moves aside of what is there.
 
-#include "platform/FileSystem.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -29,22 +28,9 @@ namespace platform {
 class DiskFile;
 }
 
-/// The suffix of a video that is still being written (or was left unfinished).
-inline constexpr char kPartSuffix[] = ".part";
 /// The video's address and the page's address, kept with the file.
 inline constexpr char kVideoAddressAttribute[] = "user.xdg.origin.url";
 inline constexpr char kPageAddressAttribute[] = "user.xdg.referrer.url";
-
-/// `name` cut to `maxBytes` bytes on a character boundary, keeping a short extension.
-std::string FitNameBytes(const std::string& name, std::size_t maxBytes = platform::kMaxNameBytes);
-
-/// Temporary name `number` for the final `name`: "<name>.part" for 0, then
-/// "<name>.1.part", "<name>.2.part", ...; the name is cut so that it always fits the disk.
-std::string PartNameFor(const std::string& name, int number);
-
-/// Publication name `number` for `name`: the name itself for 1, then
-/// "stem (2).ext", "stem (3).ext", ..., each fitting the disk and the list's column.
-std::string NameBeside(const std::string& name, int number);
 
 /// True when the regular file at `path` is the copy of the item of `pageAddress`.
 bool IsOwnCopy(const std::string& path, const std::string& pageAddress);
@@ -61,8 +47,8 @@ struct PartFile {
 /// item's own (opened as it is, never through a link) or free (created new,
 /// exclusively, with the origin attributes). Entries that are not the item's
 /// own are passed over and left alone. Nothing when the folder cannot be written.
-std::optional<PartFile> OpenPartFile(const std::string& folder, const std::string& name,
-                                     const std::string& pageAddress, const std::string& videoAddress);
+std::optional<PartFile> OpenPartFile(const std::string& folder, const std::string& name, const std::string& pageAddress,
+                                     const std::string& videoAddress);
 
 /// The name the video of the item at `index` will be published under: the
 /// first of NameBeside(name, 1), (name, 2), ... that is free on the disk or the

@@ -9,7 +9,7 @@
 #include "platform/gui/MainWindowHost.h"
 #include "queue/DownloadQueue.h"
 #include "scheduler/FailureReasons.h"
-#include "shell/Guarded.h"
+#include "scheduler/Guarded.h"
 
 namespace tollivex {
 
@@ -94,7 +94,7 @@ void frmMain::Notifier_Click(std::uint32_t notice)
     // The list is on the movie's Download page.
     if (sCurrentTab != "Download") {
         SetMovieVariable("_root.page", "Download");
-        ShowDownloadGrid();
+        Grid.ShowDownloadGrid();
         sCurrentTab = "Download";
     }
     platform::GridControl& grid = DownloadGrid();

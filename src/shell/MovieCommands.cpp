@@ -8,6 +8,8 @@
 #include "shell/AboutText.h"
 #include "shell/frmMain.h"
 
+#include <map>
+
 namespace tollivex {
 
 namespace {
@@ -27,70 +29,89 @@ void OpenOrTell(const std::string& target, const std::string& what, bool localFi
     platform::ShowMessage("Tollivex could not open " + what + ":\n" + target + "\n\n" + why, "Tollivex",
                           platform::MessageIcon::Exclamation, platform::MessageButtons::Ok);
 }
+
+// What each of the movie's commands does. Names are matched exactly, letter
+// case included; a name not in the table does nothing.
+using CommandAction = void (*)(frmMain& form);
+
+void HideToTray(frmMain& form)
+{
+    // Without a notification area a hidden window could never be found
+    // again: it is minimised instead.
+    if (form.SysTray().Available())
+        form.Window().Hide();
+    else
+        form.Window().Minimize();
+    form.SysTray().SetInTray(true);
+}
+
+void AddTypedAddress(frmMain& form)
+{
+    if (!IsBlank(form.Flash().GetVariable("_root.video_url")))
+        form.Grid.AddVideoUrl(form.Flash().GetVariable("_root.video_url"));
+    if (form.Scheduler.State().bDownloading())
+        form.Scheduler.LocateCurrentRow();
+}
+
+void SwitchMonitor(frmMain& form, bool on)
+{
+    form.Monitor(on); // on: stays off when the watcher cannot run here
+    if (!on)
+        bUrlMonitor = false;
+    SaveSettings();
+}
+
+const std::map<std::string, CommandAction>& MovieCommands()
+{
+    static const std::map<std::string, CommandAction> commands{
+        {"IDC_FS_Drag", [](frmMain& f) { f.Window().StartSystemMove(); }},
+        {"IDC_FS_Minimize", [](frmMain& f) { f.Window().Minimize(); }},
+        {"IDC_FS_Tray", HideToTray},
+        {"IDC_FS_Close", [](frmMain& f) { f.EndMe(); }},
+        {"IDC_FS_Slider", [](frmMain& f) { f.DownloadGrid().SetVisible(false); }},
+        {"IDC_FS_Download",
+         [](frmMain& f) {
+             f.Grid.ShowDownloadGrid();
+             f.sCurrentTab = "Download";
+         }},
+        {"IDC_FS_About",
+         [](frmMain& f) {
+             f.DownloadGrid().SetVisible(false);
+             f.sCurrentTab = "About";
+         }},
+        {"IDC_FS_Help",
+         [](frmMain&) { OpenOrTell(platform::JoinPath(platform::ProgramFolder(), kHelpFile), "the help page", true); }},
+        {"ID_FS_webSite", [](frmMain&) { OpenOrTell(kWebSiteAddress, "its web site", false); }},
+        // The run never starts inside the command event: the movie's call
+        // returns first, the timer's tick runs the toggle.
+        {"IDC_FS_startDownload", [](frmMain& f) { f.Scheduler.tmrDownload.SetEnabled(true); }},
+        {"IDC_FS_stopDownload", [](frmMain& f) { f.Scheduler.cmdStartDownload_Click(); }},
+        {"IDC_FS_addDownloadURL", AddTypedAddress},
+        {"IDC_FS_selectAllD", [](frmMain& f) { f.Grid.SelectAll(); }},
+        {"IDC_FS_removeSelectedD", [](frmMain& f) { f.Grid.RemoveSelected(); }},
+        {"IDC_FS_moveUp", [](frmMain& f) { f.Grid.MoveSelectedUp(); }},
+        {"IDC_FS_moveDown", [](frmMain& f) { f.Grid.MoveSelectedDown(); }},
+        {"ID_FS_clearComplete", [](frmMain& f) { f.Grid.ClearCompleted(); }},
+        {"ID_FS_downloadBrowse",
+         [](frmMain& f) {
+             cmdBrowse_Click(f);
+             SaveSettings();
+         }},
+        {"ID_FS_autoDownloadCheck", [](frmMain& f) { SwitchMonitor(f, true); }},
+        {"ID_FS_autoDownloadUncheck", [](frmMain& f) { SwitchMonitor(f, false); }},
+    };
+    return commands;
+}
+
 } // namespace
 
 void frmMain::SetMovieVariable(const std::string& name, const std::string& value) { Flash().SetVariable(name, value); }
 
 void frmMain::Flash_FSCommand(const std::string& command, const std::string& /*args: never used*/)
 {
-    if (command == "IDC_FS_Drag") {
-        Window().StartSystemMove();
-    } else if (command == "IDC_FS_Minimize") {
-        Window().Minimize();
-    } else if (command == "IDC_FS_Tray") {
-        // Without a notification area a hidden window could never be found
-        // again: it is minimised instead.
-        if (SysTray().Available())
-            Window().Hide();
-        else
-            Window().Minimize();
-        SysTray().SetInTray(true);
-    } else if (command == "IDC_FS_Close") {
-        EndMe();
-    } else if (command == "IDC_FS_Slider") {
-        DownloadGrid().SetVisible(false);
-    } else if (command == "IDC_FS_Download") {
-        ShowDownloadGrid();
-        sCurrentTab = "Download";
-    } else if (command == "IDC_FS_About") {
-        DownloadGrid().SetVisible(false);
-        sCurrentTab = "About";
-    } else if (command == "IDC_FS_Help") {
-        OpenOrTell(platform::JoinPath(platform::ProgramFolder(), kHelpFile), "the help page", true);
-    } else if (command == "ID_FS_webSite") {
-        OpenOrTell(kWebSiteAddress, "its web site", false);
-    } else if (command == "IDC_FS_startDownload") {
-        // The run never starts inside the command event: the movie's call
-        // returns first, the timer's tick runs the toggle.
-        tmrDownload.SetEnabled(true);
-    } else if (command == "IDC_FS_stopDownload") {
-        cmdStartDownload_Click();
-    } else if (command == "IDC_FS_addDownloadURL") {
-        if (!IsBlank(Flash().GetVariable("_root.video_url")))
-            AddVideoUrl(Flash().GetVariable("_root.video_url"));
-        if (bDownloading)
-            LocateCurrentRow();
-    } else if (command == "IDC_FS_selectAllD") {
-        SelectAll();
-    } else if (command == "IDC_FS_removeSelectedD") {
-        RemoveSelected();
-    } else if (command == "IDC_FS_moveUp") {
-        MoveSelectedUp();
-    } else if (command == "IDC_FS_moveDown") {
-        MoveSelectedDown();
-    } else if (command == "ID_FS_clearComplete") {
-        ClearCompleted();
-    } else if (command == "ID_FS_downloadBrowse") {
-        cmdBrowse_Click(*this);
-        SaveSettings();
-    } else if (command == "ID_FS_autoDownloadCheck") {
-        Monitor(true); // stays off when the watcher cannot run here
-        SaveSettings();
-    } else if (command == "ID_FS_autoDownloadUncheck") {
-        Monitor(false);
-        bUrlMonitor = false;
-        SaveSettings();
-    }
+    const auto found = MovieCommands().find(command);
+    if (found != MovieCommands().end())
+        found->second(*this);
 }
 
 } // namespace tollivex

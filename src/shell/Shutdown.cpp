@@ -11,24 +11,25 @@ void frmMain::EndMe()
         return;
     // After a confirmed stop the captions already say "Start Downloading":
     // running the toggle again would start a second run inside the first.
-    if (bDownloading && !bStopRequested)
-        cmdStartDownload_Click();
+    RunState& run = Scheduler.State();
+    if (run.bDownloading() && !run.bStopRequested())
+        Scheduler.cmdStartDownload_Click();
 
     bEnded_ = true;
-    tmrDownload.SetEnabled(false);
+    Scheduler.tmrDownload.SetEnabled(false);
     tmrend.SetEnabled(false);
 
     // Whatever the answer was, the run must not go on: every wait of the
     // transfer ends at once, and what it wrote stays under ".part", never
     // under the video's name.
-    if (bDownloading) {
-        bStopRequested = true;
+    if (run.bDownloading()) {
+        run.RequestStop();
         Download.CancelDownload();
     }
 
     StopHook();
     Monitor(false);
-    tmrMonitor.SetEnabled(false);
+    Clipboard.tmrMonitor.SetEnabled(false);
     frmMenu.Loaded = false;
     // The icon goes with the program, not when the process is gone.
     SysTray().SetInTray(false);
@@ -37,8 +38,8 @@ void frmMain::EndMe()
 
 void frmMain::EndOnRequest()
 {
-    if (bDownloading)
-        bStopRequested = true;
+    if (Scheduler.State().bDownloading())
+        Scheduler.State().RequestStop();
     EndMe();
 }
 

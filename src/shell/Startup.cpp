@@ -51,7 +51,7 @@ void frmMain::InitMainWindow()
     Flash().LoadMovie(0, platform::JoinPath(platform::ProgramFolder(), kMovieFile));
 
     DownloadGrid().SetGeometry(32, 177, 573, 180);
-    FormatDownloadGrid(true);
+    Grid.FormatDownloadGrid(true);
 
     SetMovieVariable("_root.aboutTxt",
                      AboutText(TOLLIVEX_VERSION_MAJOR, TOLLIVEX_VERSION_MINOR, TOLLIVEX_VERSION_REVISION));

@@ -1,31 +1,32 @@
 #pragma once
-// The main window: owns every control and all run state, and carries the
-// routines of every subsystem that act on them. Nothing here sees Qt: the
-// controls are platform objects, the hidden classic controls plain state.
-// Everything runs on the one window thread; long operations let window events
-// run nested inside them, and the flags below are the only coordination.
+// The main window: owns every control and puts the subsystems together. The
+// download scheduler (with the run's state), the download list and the
+// clipboard monitor are its parts; the window serves each of them as their
+// host. Nothing here sees Qt: the controls are platform objects, the hidden
+// classic controls plain state. Everything runs on the one window thread;
+// long operations let window events run nested inside them.
 //
-// The routines are defined next to the subsystem they belong to:
-//   shell/      start-up and shutdown, the movie's commands, tray, hooks
-//   queue/      (windowless list operations; see queue/DownloadQueue.h)
-//   scheduler/  the download run, the page fetch and the component's events
-//   monitor/    the clipboard monitor
-//   grid/       grid layout and the grid-level queue editing
+// The window's own routines:
+//   shell/      start-up and shutdown, the movie's commands, tray, hooks,
+//               desktop notifications, and the hosts of the parts below
+//   scheduler/  DownloadScheduler: the toggle, the run, the page fetch, the component's events
+//   grid/       DownloadGridView: the list, its layout, its editing and menu
+//   monitor/    ClipboardMonitor: the watcher and the clipboard polling
 
+#include "grid/DownloadGridView.h"
+#include "monitor/ClipboardMonitor.h"
+#include "platform/Timer.h"
 #include "platform/gui/GridControl.h"
-#include "platform/window/Timer.h"
+#include "scheduler/DownloadScheduler.h"
 #include "scheduler/FinishNotices.h"
-#include "scheduler/TransferRate.h"
 #include "settings/AppSettings.h"
 #include "transfer/Download.h"
 
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace tollivex {
@@ -37,8 +38,6 @@ class TrayIcon;
 class Mailbox;
 class DesktopNotifier;
 } // namespace platform
-
-class StatusCellDrawFilter;
 
 /// The window-system objects a main window is made of.
 struct FormControls {
@@ -55,16 +54,9 @@ struct FormControls {
     std::unique_ptr<platform::DesktopNotifier> Notifier;
 };
 
-/// Hidden classic controls: only their captions and texts matter.
-struct HiddenButton {
-    std::string Caption;
-    std::string ToolTipText;
-};
+/// Hidden classic controls: only their texts matter.
 struct HiddenTextBox {
     std::string Text;
-};
-struct HiddenCheckBox {
-    std::string Caption;
 };
 struct HiddenComboBox {
     std::vector<std::string> Items;
@@ -81,7 +73,11 @@ struct frmMenuForm {
     std::string mnuExit = "Exit  Tollivex";
 };
 
-class frmMain : public SettingsHost {
+class frmMain : public SettingsHost, public RunHost, public GridHost, public MonitorHost {
+private:
+    // First: the parts below are built on the controls.
+    FormControls controls_;
+
 public:
     explicit frmMain(FormControls controls);
     ~frmMain() override;
@@ -97,50 +93,19 @@ public:
     platform::DesktopNotifier& Notifier();
     tollivex::Download Download;
 
-    platform::Timer tmrDownload{200};
     platform::Timer tmrend{200};
-    platform::Timer tmrMonitor{2000};
 
-    HiddenButton cmdStartDownload{"Start Downloading", ""};
-    HiddenButton cmdBrowse{"Browse", ""};
     HiddenTextBox txtURL;
-    HiddenButton cmdAdd2List{"Add to download list", ""};
-    HiddenCheckBox chkMonitor{"Monitor video URL's in clipboard and automatically add and download"};
-    HiddenButton cmdClear{"&X", "Clear Completed items"};
-    HiddenButton cmdUp{"/|\\", "Move Item Up"};
-    HiddenButton cmdDown{"\\|/", "Move item down"};
-    HiddenButton cmdSelectAll{"&A", "Select All"};
-    HiddenButton cmdRemoveSelected{"X", "Remove Selected Items"};
     HiddenComboBox cmbSite;
     frmMenuForm frmMenu;
 
-    // ---- Run state --------------------------------------------------------
-    bool bDownloading = false;
-    bool bStopRequested = false;
-    std::int16_t iCurrentIndex = 0;
-    std::optional<platform::GridRow> oCurrentRow;
-    std::string sDownloadResult;
-    bool bFetchingPage = false;
+    /// The movie page last announced by the movie: "", "Download" or "About".
     std::string sCurrentTab;
-    /// The last transfer raised DownloadComplete (a "Complete" needs it).
-    bool bTransferCompleted = false;
-    /// Video_URL of the item the run works on: the run and the event handlers
-    /// find the item again by it when the list was edited meanwhile.
-    std::string sCurrentAddress;
-    /// The name the current item's video is to be saved under (kept for an
-    /// item the user removes while its video arrives).
-    std::string sCurrentFileName;
-    /// Speed and time left of the video transfer, shown in its row's tool tip.
-    TransferRate transferRate;
 
-    // ---- Grid state -------------------------------------------------------
-    bool bGridFormatted = false;
-    std::string sPendingFileName;
-
-    // ---- Clipboard monitor state ------------------------------------------
-    std::string sLastClipboard;
-    /// The user has been told that the watcher cannot run here (told once).
-    bool bMonitorRefusalShown = false;
+    // ---- The parts ----------------------------------------------------------
+    DownloadScheduler Scheduler;
+    DownloadGridView Grid;
+    ClipboardMonitor Clipboard;
 
     // ---- Start-up and shutdown (shell/) -------------------------------------
     void Form_Load();
@@ -150,7 +115,7 @@ public:
     /// download is cancelled without the question, as nobody may be there.
     void EndOnRequest();
     /// True once EndMe has run: the program is ending.
-    bool Ended() const { return bEnded_; }
+    bool Ended() const override { return bEnded_; }
 
     // ---- Movie protocol (shell/) -------------------------------------------
     void Flash_FSCommand(const std::string& command, const std::string& args);
@@ -171,79 +136,49 @@ public:
     void ScrollUp();
     void ScrollDown();
 
-    // ---- Queue and grid binding (queue/ logic, shell/QueueBinding.cpp) ------
-    /// Queues a page address; false when the queue is full and nothing was added.
-    bool AddVideoUrl(const std::string& pageAddress);
+    // ---- Adding addresses (shell/AddingAddresses.cpp) --------------------------
     void cmdAdd2List_Click();
     /// Links or text dropped onto the window: each address is added as if it
     /// had been typed into the address box, in order.
     void Form_LinksDropped(const std::vector<std::string>& addresses);
-    void FillDownloadList();
-    void LocateCurrentRow();
-    bool bFillingList() const { return bFillingList_; }
-
-    // ---- Queue editing from the grid (grid/) ---------------------------------
-    void SelectAll();
-    void RemoveSelected();
-    void MoveSelectedUp();
-    void MoveSelectedDown();
-    void ClearCompleted();
-    void DownloadGrid_BeforeCellUpdate(const platform::GridCell& cell, const std::string& newValue, bool& cancel);
-    void DownloadGrid_AfterCellUpdate(const platform::GridCell& cell);
-    /// The rows' context menu: open a finished video or its folder, copy the
-    /// page addresses, remove the items.
-    void DownloadGrid_ContextMenu(int x, int y);
-
-    // ---- Grid layout (grid/) ---------------------------------------------------
-    bool FormatDownloadGrid(bool bFirstTime);
-    void ShowDownloadGrid();
-    void DownloadGrid_InitializeLayout();
-
-    // ---- Download run (scheduler/) --------------------------------------------
-    void cmdStartDownload_Click();
-    void tmrDownload_Timer();
-    void StartDownloading();
-    std::string PrepareItem(int index);
-    std::pair<std::string, std::string> GetLocalFileInfo(const std::string& link, int siteCode);
-    std::string GetDownloadLink(const std::string& pageAddress);
-
-    // ---- The component's events (scheduler/) ----------------------------------
-    void Download_DownloadComplete();
-    void Download_DownloadProgress(std::int32_t& lProgress);
-    void Download_DownloadError(std::string& sErrorDescription);
 
     // ---- Desktop notifications of finished items (shell/) ---------------------
     /// The run has finished with the item of this address: a notification
     /// when it ended "Complete" or "ERROR" out of the user's sight.
-    void NoteItemEnded(const std::string& pageAddress);
+    void NoteItemEnded(const std::string& pageAddress) override;
     /// The run has ended: one summary replaces the notifications of several items.
-    void NoteRunEnded();
+    void NoteRunEnded() override;
     /// A notification was clicked: the window comes up with the item's row current.
     void Notifier_Click(std::uint32_t notice);
 
-    // ---- Clipboard monitor (monitor/) -----------------------------------------
-    void Monitor(bool bState) override;
-    void txtMonitor_Change();
-    void chkMonitor_Click();
-    void tmrMonitor_Timer();
-
     // ---- Settings (settings/AppSettings) --------------------------------------
+    void Monitor(bool bState) override;
     std::string BrowseForFolder(const std::string& prompt) override;
 
+    // ---- What the parts ask of the window (shell/PartsHost.cpp) ---------------
+    void FillDownloadList() override;
+    bool bFillingList() const override;
+    std::optional<platform::GridRow> RowOfId(int id) const override;
+    void ShowStatusInRow(const platform::GridRow& row, const std::string& status) override;
+    void ShowNoteInRow(const platform::GridRow& row, const std::string& note) override;
+    const std::string& CurrentTab() const override;
+    void ShowRunCaption(const std::string& caption) override;
+    void TellListEmpty() override;
+    bool AskCancelDownloading() override;
+    void TellNotConnected() override;
+    void TellFolderUnusable(const std::string& folder) override;
+    bool AddVideoUrl(const std::string& pageAddress) override;
+    void ShowMonitorChecked(bool checked) override;
+
 private:
-    /// Removes the items of the rows `chosen` picks, keeping a running download on its item.
-    void RemoveRowsWhere(const std::function<bool(platform::GridRow)>& chosen);
     void NotifyItemEnded(const std::string& pageAddress);
     void NotifyRunEnded();
 
-    FormControls controls_;
     /// The items that ended while the window was away in the running run and
     /// their notices, and the page address each notice shown is about.
     AwayTally awayTally_;
     std::vector<std::uint32_t> runNotices_;
     std::map<std::uint32_t, std::string> noticeAddresses_;
-    std::unique_ptr<StatusCellDrawFilter> drawFilter_;
-    bool bFillingList_ = false;
     bool bEnded_ = false;
 };
 

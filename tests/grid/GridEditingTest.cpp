@@ -20,25 +20,25 @@ using LabelList = std::vector<std::string>;
 TEST_F(GridForm, RemovingSelectedItemsFromSmallQueues)
 {
     // An empty grid: nothing happens, not even a rebuild.
-    form->bGridFormatted = true;
+    form->Grid.bGridFormatted = true;
     const auto binding = grid->Binding();
-    form->SelectAll();
-    form->RemoveSelected();
-    form->ClearCompleted();
+    form->Grid.SelectAll();
+    form->Grid.RemoveSelected();
+    form->Grid.ClearCompleted();
     EXPECT_EQ(grid->Binding(), binding);
-    EXPECT_TRUE(form->bGridFormatted);
-    form->bGridFormatted = false;
+    EXPECT_TRUE(form->Grid.bGridFormatted);
+    form->Grid.bGridFormatted = false;
 
     // The only item, by one of its cells: the grid empties and will be laid out afresh.
     Queue({"a"});
-    EXPECT_TRUE(form->bGridFormatted);
+    EXPECT_TRUE(form->Grid.bGridFormatted);
     SelectCell(0, colFileSize);
-    form->RemoveSelected();
+    form->Grid.RemoveSelected();
     EXPECT_TRUE(DownloadQueue.empty());
     EXPECT_EQ(GridRows(), 0);
-    EXPECT_FALSE(form->bGridFormatted);
+    EXPECT_FALSE(form->Grid.bGridFormatted);
     Queue({"b"});
-    EXPECT_TRUE(form->bGridFormatted);
+    EXPECT_TRUE(form->Grid.bGridFormatted);
     EXPECT_TRUE(QueueAndGridAgree());
     DownloadQueue.clear();
     form->FillDownloadList();
@@ -46,12 +46,12 @@ TEST_F(GridForm, RemovingSelectedItemsFromSmallQueues)
     // First, then last of three.
     Queue({"a", "b", "c"});
     SelectCell(0, colStatus);
-    form->RemoveSelected();
+    form->Grid.RemoveSelected();
     EXPECT_EQ(Labels(), (LabelList{"b", "c"}));
     EXPECT_TRUE(QueueAndGridAgree());
     EXPECT_TRUE(grid->SelectedCells().empty()) << "the rebuild drops the selection";
     SelectRow(1);
-    form->RemoveSelected();
+    form->Grid.RemoveSelected();
     EXPECT_EQ(Labels(), (LabelList{"b"}));
     EXPECT_TRUE(QueueAndGridAgree());
 
@@ -59,7 +59,7 @@ TEST_F(GridForm, RemovingSelectedItemsFromSmallQueues)
     DownloadQueue.clear();
     Queue({"a", "b", "c"});
     SelectCell(1, colID);
-    form->RemoveSelected();
+    form->Grid.RemoveSelected();
     EXPECT_EQ(Labels(), (LabelList{"a", "c"}));
     EXPECT_TRUE(QueueAndGridAgree());
 
@@ -69,23 +69,23 @@ TEST_F(GridForm, RemovingSelectedItemsFromSmallQueues)
     SelectCell(4, colFileName);
     SelectCell(0, colFileSize);
     SelectRow(2);
-    form->RemoveSelected();
+    form->Grid.RemoveSelected();
     EXPECT_EQ(Labels(), (LabelList{"b", "d"}));
     EXPECT_TRUE(QueueAndGridAgree());
 
     // Nothing selected: the list is rebuilt as it was.
     const auto before = grid->Binding();
-    form->RemoveSelected();
+    form->Grid.RemoveSelected();
     EXPECT_GT(grid->Binding(), before);
     EXPECT_EQ(Labels(), (LabelList{"b", "d"}));
 
     // Everything.
-    form->SelectAll();
+    form->Grid.SelectAll();
     EXPECT_EQ(grid->SelectedCells().size(), 2u * kDownloadListColumns);
-    form->RemoveSelected();
+    form->Grid.RemoveSelected();
     EXPECT_TRUE(DownloadQueue.empty());
     EXPECT_EQ(GridRows(), 0);
-    EXPECT_FALSE(form->bGridFormatted);
+    EXPECT_FALSE(form->Grid.bGridFormatted);
 
     // An address cut in the table, made of two-byte characters, still names its row.
     std::string wide;
@@ -93,12 +93,12 @@ TEST_F(GridForm, RemovingSelectedItemsFromSmallQueues)
         wide += "\u00e9";
     Queue({"z", wide});
     SelectCell(1, colStatus);
-    form->MoveSelectedUp();
+    form->Grid.MoveSelectedUp();
     EXPECT_EQ(Labels(), (LabelList{wide, "z"}));
     EXPECT_TRUE(Rename(0, "wide.flv"));
     EXPECT_EQ(DownloadQueue[0].FileName, "wide.flv");
     SelectRow(0);
-    form->RemoveSelected();
+    form->Grid.RemoveSelected();
     EXPECT_EQ(Labels(), (LabelList{"z"}));
 }
 
@@ -129,7 +129,7 @@ TEST_F(GridForm, ASelectionMadeWithTheMouseRemovesEveryTouchedRow)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, centre(1, colStatus));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier, centre(3, colVideoURL));
     ASSERT_EQ(grid->SelectedCells().size(), 2u);
-    form->RemoveSelected();
+    form->Grid.RemoveSelected();
     EXPECT_EQ(Labels(), (LabelList{"a", "c"}));
     EXPECT_TRUE(QueueAndGridAgree());
 
@@ -139,7 +139,7 @@ TEST_F(GridForm, ASelectionMadeWithTheMouseRemovesEveryTouchedRow)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, centre(1, colFileName));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, centre(2, colStatus));
     ASSERT_EQ(grid->SelectedCells().size(), 4u);
-    form->RemoveSelected();
+    form->Grid.RemoveSelected();
     EXPECT_EQ(Labels(), (LabelList{"a", "d"}));
     EXPECT_TRUE(QueueAndGridAgree());
 
@@ -151,7 +151,7 @@ TEST_F(GridForm, ASelectionMadeWithTheMouseRemovesEveryTouchedRow)
     const auto cells = grid->SelectedCells();
     ASSERT_EQ(cells.size(), 2u);
     EXPECT_EQ(cells[0].row.index, 3) << "the collection lists cells in the order they were selected";
-    form->MoveSelectedUp();
+    form->Grid.MoveSelectedUp();
     EXPECT_EQ(Labels(), (LabelList{"a", "b", "d", "c"}));
     EXPECT_TRUE(QueueAndGridAgree());
 }
@@ -159,7 +159,7 @@ TEST_F(GridForm, ASelectionMadeWithTheMouseRemovesEveryTouchedRow)
 TEST_F(GridForm, ClearingCompletedItemsKeepsEveryOtherStatus)
 {
     Queue({"a", "b", "c"}, {"Complete", "ERROR", "Complete"});
-    form->ClearCompleted();
+    form->Grid.ClearCompleted();
     EXPECT_EQ(Labels(), (LabelList{"b"}));
     EXPECT_EQ(DownloadQueue[0].ID, 1);
     EXPECT_TRUE(QueueAndGridAgree());
@@ -167,41 +167,41 @@ TEST_F(GridForm, ClearingCompletedItemsKeepsEveryOtherStatus)
     // Only the exact text counts; the first and the last item go.
     DownloadQueue.clear();
     Queue({"a", "b", "c", "d", "e"}, {"Complete", "Cancelled", "complete", "50", "Complete"});
-    form->ClearCompleted();
+    form->Grid.ClearCompleted();
     EXPECT_EQ(Labels(), (LabelList{"b", "c", "d"}));
     EXPECT_TRUE(QueueAndGridAgree());
-    EXPECT_TRUE(form->bGridFormatted);
+    EXPECT_TRUE(form->Grid.bGridFormatted);
 
     // Nothing finished: the list is rebuilt unchanged.
     const auto before = grid->Binding();
-    form->ClearCompleted();
+    form->Grid.ClearCompleted();
     EXPECT_GT(grid->Binding(), before);
     EXPECT_EQ(Labels(), (LabelList{"b", "c", "d"}));
 
     // All finished: empty, laid out afresh next time.
     DownloadQueue.clear();
     Queue({"a", "b"}, {"Complete", "Complete"});
-    form->ClearCompleted();
+    form->Grid.ClearCompleted();
     EXPECT_TRUE(DownloadQueue.empty());
     EXPECT_EQ(GridRows(), 0);
-    EXPECT_FALSE(form->bGridFormatted);
+    EXPECT_FALSE(form->Grid.bGridFormatted);
 }
 
 TEST_F(GridForm, MovingTheFirstSelectedItemUpOrDown)
 {
     // Empty queue: a move only rebuilds, which unbinds.
     auto before = grid->Binding();
-    form->MoveSelectedUp();
-    form->MoveSelectedDown();
+    form->Grid.MoveSelectedUp();
+    form->Grid.MoveSelectedDown();
     EXPECT_GT(grid->Binding(), before);
     EXPECT_EQ(GridRows(), 0);
 
     // The only item stays where it is, whichever way.
     Queue({"a"});
     SelectCell(0, colFileName);
-    form->MoveSelectedUp();
+    form->Grid.MoveSelectedUp();
     SelectCell(0, colFileName);
-    form->MoveSelectedDown();
+    form->Grid.MoveSelectedDown();
     EXPECT_EQ(Labels(), (LabelList{"a"}));
     EXPECT_TRUE(QueueAndGridAgree());
 
@@ -210,17 +210,17 @@ TEST_F(GridForm, MovingTheFirstSelectedItemUpOrDown)
     Queue({"a", "b", "c"});
     SelectRow(0);
     before = grid->Binding();
-    form->MoveSelectedUp();
+    form->Grid.MoveSelectedUp();
     EXPECT_GT(grid->Binding(), before);
     EXPECT_EQ(Labels(), (LabelList{"a", "b", "c"}));
     SelectCell(2, colStatus);
-    form->MoveSelectedDown();
+    form->Grid.MoveSelectedDown();
     EXPECT_EQ(Labels(), (LabelList{"a", "b", "c"}));
     EXPECT_TRUE(grid->SelectedCells().empty()) << "a moved item is not selected again";
 
     // Item 3 up: it becomes 2 and the former 2 becomes 3.
     SelectCell(2, colFileSize);
-    form->MoveSelectedUp();
+    form->Grid.MoveSelectedUp();
     EXPECT_EQ(Labels(), (LabelList{"a", "c", "b"}));
     EXPECT_TRUE(QueueAndGridAgree());
     EXPECT_EQ(Cell(1, colVideoURL), AddressOf("c"));
@@ -228,25 +228,25 @@ TEST_F(GridForm, MovingTheFirstSelectedItemUpOrDown)
 
     // The first item down.
     SelectCell(0, colVideoURL);
-    form->MoveSelectedDown();
+    form->Grid.MoveSelectedDown();
     EXPECT_EQ(Labels(), (LabelList{"c", "a", "b"}));
     EXPECT_TRUE(QueueAndGridAgree());
 
     // Cells of two rows: only the row that comes first in the selection moves.
     SelectCell(2, colStatus);
     SelectCell(1, colStatus);
-    form->MoveSelectedUp();
+    form->Grid.MoveSelectedUp();
     EXPECT_EQ(Labels(), (LabelList{"a", "c", "b"}));
     EXPECT_TRUE(QueueAndGridAgree());
     SelectRow(0);
     SelectRow(1);
-    form->MoveSelectedDown();
+    form->Grid.MoveSelectedDown();
     EXPECT_EQ(Labels(), (LabelList{"c", "a", "b"}));
     EXPECT_TRUE(QueueAndGridAgree());
 
     // Nothing selected: rebuilt, unchanged.
     before = grid->Binding();
-    form->MoveSelectedDown();
+    form->Grid.MoveSelectedDown();
     EXPECT_GT(grid->Binding(), before);
     EXPECT_EQ(Labels(), (LabelList{"c", "a", "b"}));
 }
@@ -261,7 +261,7 @@ TEST_F(GridForm, RenamingAcceptsCleanNamesAndRefusesUnusableOnes)
     EXPECT_TRUE(Rename(0, "my:video?.flv"));
     EXPECT_EQ(DownloadQueue[0].FileName, "myvideo.flv");
     EXPECT_EQ(Cell(0, colFileName), "myvideo.flv");
-    EXPECT_EQ(form->sPendingFileName, "myvideo.flv");
+    EXPECT_EQ(form->Grid.sPendingFileName, "myvideo.flv");
     EXPECT_EQ(DownloadQueue[0].Status, "Waiting") << "only the name changes";
     EXPECT_EQ(DownloadQueue[0].Video_URL, AddressOf("a"));
 
@@ -335,24 +335,24 @@ TEST_F(GridForm, RenamingActsOnlyOnTheFileNameColumnOfARowThatStillFits)
     // The handlers themselves leave other columns alone.
     bool cancel = false;
     const platform::GridCell status{*Row(0), colStatus};
-    form->DownloadGrid_BeforeCellUpdate(status, "x.flv", cancel);
+    form->Grid.DownloadGrid_BeforeCellUpdate(status, "x.flv", cancel);
     EXPECT_FALSE(cancel);
-    form->sPendingFileName = "x.flv";
-    form->DownloadGrid_AfterCellUpdate(status);
+    form->Grid.sPendingFileName = "x.flv";
+    form->Grid.DownloadGrid_AfterCellUpdate(status);
     EXPECT_EQ(DownloadQueue[0].Status, "Waiting");
     EXPECT_EQ(Cell(0, colStatus), "Waiting");
 
     // A row of an older table, or one whose item has moved since, renames nothing.
     const platform::GridCell stale{*Row(0), colFileName};
     MoveItemDown(1);  // the grid still shows a, b
-    form->DownloadGrid_BeforeCellUpdate(platform::GridCell{*Row(0), colFileName}, "new.flv", cancel);
+    form->Grid.DownloadGrid_BeforeCellUpdate(platform::GridCell{*Row(0), colFileName}, "new.flv", cancel);
     EXPECT_TRUE(cancel);
     form->FillDownloadList();
     cancel = false;
-    form->DownloadGrid_BeforeCellUpdate(stale, "new.flv", cancel);
+    form->Grid.DownloadGrid_BeforeCellUpdate(stale, "new.flv", cancel);
     EXPECT_TRUE(cancel);
-    form->sPendingFileName = "new.flv";
-    form->DownloadGrid_AfterCellUpdate(stale);
+    form->Grid.sPendingFileName = "new.flv";
+    form->Grid.DownloadGrid_AfterCellUpdate(stale);
     EXPECT_EQ(DownloadQueue[0].FileName, "b.flv");
     EXPECT_EQ(DownloadQueue[1].FileName, "a.flv");
     EXPECT_TRUE(QueueAndGridAgree());
@@ -375,11 +375,11 @@ TEST_F(GridForm, GridEditsAreIgnoredWhileTheListIsRebuilt)
         // The grid still shows the previous table: every command reads it.
         SelectRow(1);
         SelectCell(5, colStatus);
-        form->RemoveSelected();
-        form->ClearCompleted();
+        form->Grid.RemoveSelected();
+        form->Grid.ClearCompleted();
         SelectRow(2);
-        form->MoveSelectedUp();
-        form->MoveSelectedDown();
+        form->Grid.MoveSelectedUp();
+        form->Grid.MoveSelectedDown();
         renamed = Rename(4, "during.flv");
     });
     form->FillDownloadList();
@@ -396,9 +396,9 @@ TEST_F(GridForm, GridEditsAreIgnoredWhileTheListIsRebuilt)
 
     // Afterwards the same commands work.
     SelectRow(1);
-    form->RemoveSelected();
+    form->Grid.RemoveSelected();
     EXPECT_EQ(DownloadQueue.size(), before.size() - 1);
-    form->ClearCompleted();
+    form->Grid.ClearCompleted();
     EXPECT_EQ(DownloadQueue.size(), before.size() - 1 - 14);
     EXPECT_TRUE(Rename(0, "after.flv"));
     EXPECT_EQ(DownloadQueue[0].FileName, "after.flv");

@@ -52,7 +52,8 @@ protected:
     void EditDuringTransferOf(const std::string& name, std::function<void()> edit)
     {
         onProgress = [this, name, edit](const EventRecord&) {
-            if (edited || form->bFetchingPage || form->sCurrentAddress != PageAddress("/" + name + ".html"))
+            if (edited || form->Scheduler.State().bFetchingPage() ||
+                form->Scheduler.State().sCurrentAddress() != PageAddress("/" + name + ".html"))
                 return;
             edited = true;
             QTimer::singleShot(0, [edit] { edit(); });
@@ -69,7 +70,7 @@ TEST_F(GridRunEditing, RemovingTheRunningItemLeavesTheOthersUntouched)
     std::vector<std::string> cells;
     EditDuringTransferOf("a", [&] {
         form->DownloadGrid().SetCellSelected(platform::GridCell{*RowOf("a"), colFileSize}, true);
-        form->RemoveSelected();
+        form->Grid.RemoveSelected();
     });
     auto edit = onProgress;
     onProgress = [&, edit](const EventRecord& r) {
@@ -103,16 +104,16 @@ TEST_F(GridRunEditing, MovingTheRunningItemTakesItsProgressAlong)
     // The running item goes down one place, then the one above it is moved up past it.
     EditDuringTransferOf("a", [&] {
         form->DownloadGrid().SetRowSelected(*RowOf("a"), true);
-        form->MoveSelectedDown();
+        form->Grid.MoveSelectedDown();
         form->DownloadGrid().SetCellSelected(platform::GridCell{*RowOf("c"), colStatus}, true);
-        form->MoveSelectedUp();
+        form->Grid.MoveSelectedUp();
     });
     auto edit = onProgress;
     std::vector<std::map<std::string, std::string>> shown;
     std::vector<int> indices;
     onProgress = [&, edit](const EventRecord& r) {
         edit(r);
-        if (edited && form->sCurrentAddress == PageAddress("/a.html") && !r.fetchingPage &&
+        if (edited && form->Scheduler.State().sCurrentAddress() == PageAddress("/a.html") && !r.fetchingPage &&
             DownloadQueue[2].Video_URL == PageAddress("/a.html")) {
             shown.push_back(ShownStatuses());
             indices.push_back(r.index);
@@ -141,15 +142,15 @@ TEST_F(GridRunEditing, MovingAndRemovingOtherItemsLeavesTheRunningRowCounting)
     ServeThree();
     EditDuringTransferOf("a", [&] {
         form->DownloadGrid().SetRowSelected(*RowOf("c"), true);
-        form->MoveSelectedUp();
+        form->Grid.MoveSelectedUp();
         form->DownloadGrid().SetRowSelected(*RowOf("b"), true);
-        form->RemoveSelected();
+        form->Grid.RemoveSelected();
     });
     auto edit = onProgress;
     std::vector<EventRecord> afterEdit;
     onProgress = [&, edit](const EventRecord& r) {
         edit(r);
-        if (edited && DownloadQueue.size() == 2 && form->sCurrentAddress == PageAddress("/a.html"))
+        if (edited && DownloadQueue.size() == 2 && form->Scheduler.State().sCurrentAddress() == PageAddress("/a.html"))
             afterEdit.push_back(r);
     };
     Run();
@@ -167,12 +168,12 @@ TEST_F(GridRunEditing, MovingAndRemovingOtherItemsLeavesTheRunningRowCounting)
 TEST_F(GridRunEditing, ClearingAFinishedItemAboveTheRunningOneKeepsTheRunOnIt)
 {
     ServeThree();
-    EditDuringTransferOf("b", [&] { form->ClearCompleted(); });
+    EditDuringTransferOf("b", [&] { form->Grid.ClearCompleted(); });
     auto edit = onProgress;
     std::vector<EventRecord> afterClear;
     onProgress = [&, edit](const EventRecord& r) {
         edit(r);
-        if (edited && DownloadQueue.size() == 2 && form->sCurrentAddress == PageAddress("/b.html"))
+        if (edited && DownloadQueue.size() == 2 && form->Scheduler.State().sCurrentAddress() == PageAddress("/b.html"))
             afterClear.push_back(r);
     };
     Run();
@@ -199,17 +200,17 @@ TEST_F(GridRunEditing, NamesTypedDuringARunAreKeptApartFromTheRunningItem)
         bool cancel = false;
         // A waiting item gets a name of its own; it survives its preparation.
         const platform::GridCell b{*RowOf("b"), colFileName};
-        form->DownloadGrid_BeforeCellUpdate(b, "own name.flv", cancel);
+        form->Grid.DownloadGrid_BeforeCellUpdate(b, "own name.flv", cancel);
         tookOwnName = !cancel;
         if (!cancel)
-            form->DownloadGrid_AfterCellUpdate(b);
+            form->Grid.DownloadGrid_AfterCellUpdate(b);
         // The name the running item is being saved under is taken.
         cancel = false;
-        form->DownloadGrid_BeforeCellUpdate(platform::GridCell{*RowOf("c"), colFileName}, "a.flv", cancel);
+        form->Grid.DownloadGrid_BeforeCellUpdate(platform::GridCell{*RowOf("c"), colFileName}, "a.flv", cancel);
         tookRunningName = !cancel;
         // The running item's file is open under its name: it keeps it.
         cancel = false;
-        form->DownloadGrid_BeforeCellUpdate(platform::GridCell{*RowOf("a"), colFileName}, "other.flv", cancel);
+        form->Grid.DownloadGrid_BeforeCellUpdate(platform::GridCell{*RowOf("a"), colFileName}, "other.flv", cancel);
         renamedRunning = !cancel;
     });
     Run();
@@ -231,7 +232,8 @@ TEST_F(GridRunEditing, ARunningItemRenamedWhileItsPageIsFetchedIsSavedUnderTheNe
     ServeThree();
     bool took = false;
     onProgress = [&](const EventRecord&) {
-        if (edited || !form->bFetchingPage || form->sCurrentAddress != PageAddress("/a.html"))
+        if (edited || !form->Scheduler.State().bFetchingPage() ||
+            form->Scheduler.State().sCurrentAddress() != PageAddress("/a.html"))
             return;
         edited = true;
         // At once, as an edit arriving while the fetch lets the window run: a

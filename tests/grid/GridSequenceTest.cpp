@@ -80,7 +80,7 @@ protected:
             log << "; ";
             for (auto it = rows.rbegin(); it != rows.rend(); ++it)
                 model.erase(model.begin() + static_cast<long>(*it));
-            form->RemoveSelected();
+            form->Grid.RemoveSelected();
             break;
         }
         case 4:
@@ -98,9 +98,9 @@ protected:
                     std::swap(model[r], model[r + 1]);
             }
             if (up)
-                form->MoveSelectedUp();
+                form->Grid.MoveSelectedUp();
             else
-                form->MoveSelectedDown();
+                form->Grid.MoveSelectedDown();
             break;
         }
         case 6: {
@@ -110,7 +110,7 @@ protected:
                 if (item.status != status::kComplete)
                     kept.push_back(item);
             model = kept;
-            form->ClearCompleted();
+            form->Grid.ClearCompleted();
             break;
         }
         default: {
@@ -118,8 +118,8 @@ protected:
                 return;
             log << "all; ";
             model.clear();
-            form->SelectAll();
-            form->RemoveSelected();
+            form->Grid.SelectAll();
+            form->Grid.RemoveSelected();
             break;
         }
         }

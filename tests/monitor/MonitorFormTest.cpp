@@ -44,7 +44,7 @@ protected:
         form = std::make_unique<frmMain>(CreateFormControls());
         // The toggle, when it runs, meets a run it may cancel: the question
         // says it ran, and answering No keeps everything as it was.
-        form->cmdStartDownload.Caption = "Stop Downloading";
+        form->Scheduler.cmdStartDownload.Caption = "Stop Downloading";
         platform::SetMessageAnswerer([this](const platform::MessageRequest& request) {
             if (request.text == "Are you sure that you want to cancel downloading?")
                 ++toggles;
@@ -55,8 +55,8 @@ protected:
     }
     void TearDown() override
     {
-        form->tmrMonitor.SetEnabled(false);
-        form->tmrDownload.SetEnabled(false);
+        form->Clipboard.tmrMonitor.SetEnabled(false);
+        form->Scheduler.tmrDownload.SetEnabled(false);
         if (bUrlMonitor)
             form->Monitor(false);
         form.reset();
@@ -89,27 +89,27 @@ TEST_F(MonitorForm, DeliveryQueuesTheTextAndArmsTheRunOnlyWhenNoneIsActive)
     EXPECT_EQ(DownloadQueue[0].Video_URL, kYouTube);
     EXPECT_EQ(DownloadQueue[0].Status, "Waiting");
     EXPECT_EQ(VideoUrl(), kYouTube);
-    EXPECT_TRUE(form->tmrDownload.Enabled());
+    EXPECT_TRUE(form->Scheduler.tmrDownload.Enabled());
     EXPECT_EQ(form->txtMonitor().Text(), "");
 
     // During a run: queued, the timer stays off, the box is emptied; no test
     // is made on the text, the queue marks what it cannot download.
-    form->tmrDownload.SetEnabled(false);
-    form->bDownloading = true;
+    form->Scheduler.tmrDownload.SetEnabled(false);
+    form->Scheduler.State().BeginRun();
     form->txtMonitor().SetText(kUnsupported);
-    form->bDownloading = false;
+    form->Scheduler.State().EndRun();
     ASSERT_EQ(DownloadQueue.size(), 2u);
     EXPECT_EQ(DownloadQueue[1].FileName, "ERROR");
     EXPECT_EQ(DownloadQueue[1].Status, "Link is not supported");
     EXPECT_EQ(VideoUrl(), kUnsupported);
-    EXPECT_FALSE(form->tmrDownload.Enabled());
+    EXPECT_FALSE(form->Scheduler.tmrDownload.Enabled());
     EXPECT_EQ(form->txtMonitor().Text(), "");
 
     // An address already queued is not queued twice.
     form->txtMonitor().SetText(kYouTube);
     EXPECT_EQ(DownloadQueue.size(), 2u);
-    EXPECT_TRUE(form->tmrDownload.Enabled());
-    form->tmrDownload.SetEnabled(false);
+    EXPECT_TRUE(form->Scheduler.tmrDownload.Enabled());
+    form->Scheduler.tmrDownload.SetEnabled(false);
     EXPECT_EQ(toggles, 0);
 }
 
@@ -131,7 +131,7 @@ TEST_F(MonitorForm, SocketDeliveriesAreQueuedInOrderAndTheRunStartsThroughTheTog
     ASSERT_TRUE(test::WaitUntil([&] { return toggles > 0; }, 3000));
     test::WaitUntil([] { return false; }, 400);
     EXPECT_EQ(toggles, 1);
-    EXPECT_FALSE(form->tmrDownload.Enabled());
+    EXPECT_FALSE(form->Scheduler.tmrDownload.Enabled());
 }
 
 TEST_F(MonitorForm, MonitorStartsTheWatcherWithTheMailboxIdentityAndExitStopsIt)
@@ -176,7 +176,7 @@ TEST_F(MonitorForm, AfterSwitchingOffNoWatcherDelivers)
     ASSERT_TRUE(lateWatcher.waitForStarted(5000));
     EXPECT_TRUE(test::WaitUntil([&] { return lateWatcher.state() == QProcess::NotRunning; }, 10000));
     EXPECT_TRUE(DownloadQueue.empty());
-    EXPECT_FALSE(form->tmrDownload.Enabled());
+    EXPECT_FALSE(form->Scheduler.tmrDownload.Enabled());
 
     // On again: a new identity, and the watcher delivers.
     form->Monitor(true);
@@ -207,61 +207,61 @@ TEST_F(MonitorForm, WithoutAPrivateFolderTheMonitorStaysOffAndSaysSoOnce)
 TEST_F(MonitorForm, PollingTakesEachNewSupportedTextOnce)
 {
     // The switch flips with every click, whatever the box shows.
-    form->sLastClipboard = "stale";
-    form->chkMonitor_Click();
-    EXPECT_TRUE(form->tmrMonitor.Enabled());
+    form->Clipboard.sLastClipboard = "stale";
+    form->Clipboard.chkMonitor_Click();
+    EXPECT_TRUE(form->Clipboard.tmrMonitor.Enabled());
     EXPECT_TRUE(bUrlMonitor);
-    EXPECT_EQ(form->sLastClipboard, "");
-    EXPECT_EQ(form->tmrMonitor.Interval(), 2000);
-    form->tmrMonitor.SetEnabled(false); // the passes below are run by hand
+    EXPECT_EQ(form->Clipboard.sLastClipboard, "");
+    EXPECT_EQ(form->Clipboard.tmrMonitor.Interval(), 2000);
+    form->Clipboard.tmrMonitor.SetEnabled(false); // the passes below are run by hand
 
     // A supported address already on the clipboard: queued, and the run starts at once.
     SetClipboard(kYouTube);
-    form->tmrMonitor_Timer();
+    form->Clipboard.tmrMonitor_Timer();
     ASSERT_EQ(DownloadQueue.size(), 1u);
     EXPECT_EQ(VideoUrl(), kYouTube);
-    EXPECT_EQ(form->sLastClipboard, kYouTube);
+    EXPECT_EQ(form->Clipboard.sLastClipboard, kYouTube);
     EXPECT_EQ(toggles, 1);
-    form->tmrMonitor_Timer();
+    form->Clipboard.tmrMonitor_Timer();
     EXPECT_EQ(DownloadQueue.size(), 1u);
     EXPECT_EQ(toggles, 1);
 
     // An unsupported site: nothing queued, not examined again while it stays.
     SetClipboard(kUnsupported);
-    form->tmrMonitor_Timer();
+    form->Clipboard.tmrMonitor_Timer();
     EXPECT_EQ(DownloadQueue.size(), 1u);
-    EXPECT_EQ(form->sLastClipboard, kUnsupported);
+    EXPECT_EQ(form->Clipboard.sLastClipboard, kUnsupported);
     EXPECT_EQ(VideoUrl(), kYouTube);
 
     // During a run: queued, no second start.
-    form->bDownloading = true;
+    form->Scheduler.State().BeginRun();
     SetClipboard(kDailyMotion);
-    form->tmrMonitor_Timer();
+    form->Clipboard.tmrMonitor_Timer();
     ASSERT_EQ(DownloadQueue.size(), 2u);
     EXPECT_EQ(DownloadQueue[1].Video_URL, kDailyMotion);
     EXPECT_EQ(toggles, 1);
-    form->bDownloading = false;
+    form->Scheduler.State().EndRun();
 
     // Copying the first address again after something else offers it again;
     // the queue leaves the duplicate out.
     SetClipboard(kYouTube);
-    form->tmrMonitor_Timer();
+    form->Clipboard.tmrMonitor_Timer();
     EXPECT_EQ(DownloadQueue.size(), 2u);
     EXPECT_EQ(toggles, 2);
 
     // The clipboard emptied: an empty text is remembered, nothing queued.
     QGuiApplication::clipboard()->clear();
-    form->tmrMonitor_Timer();
-    EXPECT_EQ(form->sLastClipboard, "");
+    form->Clipboard.tmrMonitor_Timer();
+    EXPECT_EQ(form->Clipboard.sLastClipboard, "");
     EXPECT_EQ(DownloadQueue.size(), 2u);
 
     // Switching off flips back, and the text on the clipboard counts as new.
-    form->tmrMonitor.SetEnabled(true);
-    form->sLastClipboard = kYouTube;
-    form->chkMonitor_Click();
-    EXPECT_FALSE(form->tmrMonitor.Enabled());
+    form->Clipboard.tmrMonitor.SetEnabled(true);
+    form->Clipboard.sLastClipboard = kYouTube;
+    form->Clipboard.chkMonitor_Click();
+    EXPECT_FALSE(form->Clipboard.tmrMonitor.Enabled());
     EXPECT_FALSE(bUrlMonitor);
-    EXPECT_EQ(form->sLastClipboard, "");
+    EXPECT_EQ(form->Clipboard.sLastClipboard, "");
     EXPECT_EQ(otherMessages, 0);
 }
 
@@ -276,8 +276,8 @@ TEST_F(MonitorForm, StartsFromTimerTicksWaitUntilTheRebuildHasEnded)
     int togglesDuring = -1;
     QTimer::singleShot(0, [&] {
         filling = form->bFillingList();
-        form->tmrMonitor_Timer();  // the clipboard poll finds a new address
-        form->tmrDownload_Timer(); // the start timer ticks
+        form->Clipboard.tmrMonitor_Timer();  // the clipboard poll finds a new address
+        form->Scheduler.tmrDownload_Timer(); // the start timer ticks
         togglesDuring = toggles;
     });
     form->FillDownloadList();

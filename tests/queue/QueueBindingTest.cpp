@@ -104,7 +104,7 @@ TEST_F(QueueBinding, AnEmptyQueueUnbindsTheGridWithoutALayout)
 {
     form->FillDownloadList();
     EXPECT_EQ(GridRows(), 0);
-    EXPECT_FALSE(form->bGridFormatted);
+    EXPECT_FALSE(form->Grid.bGridFormatted);
 
     form->AddVideoUrl("http://youtube.com/watch?v=1");
     ASSERT_EQ(GridRows(), 1);
@@ -142,24 +142,24 @@ TEST_F(QueueBinding, LocateCurrentRowFindsTheRunningItemAgainAfterARebuild)
 {
     form->AddVideoUrl("http://youtube.com/watch?v=1");
     form->AddVideoUrl("http://youtube.com/watch?v=2");
-    form->iCurrentIndex = 1;
-    form->LocateCurrentRow();
-    ASSERT_TRUE(form->oCurrentRow.has_value());
-    EXPECT_EQ(form->DownloadGrid().CellText(platform::GridCell{*form->oCurrentRow, colID}), "2");
+    form->Scheduler.State().MoveTo(1);
+    form->Scheduler.LocateCurrentRow();
+    ASSERT_TRUE(form->Scheduler.State().oCurrentRow().has_value());
+    EXPECT_EQ(form->DownloadGrid().CellText(platform::GridCell{*form->Scheduler.State().oCurrentRow(), colID}), "2");
 
     // A rebuild during a run re-finds the row; the old reference is stale.
-    const platform::GridRow before = *form->oCurrentRow;
-    form->bDownloading = true;
+    const platform::GridRow before = *form->Scheduler.State().oCurrentRow();
+    form->Scheduler.State().BeginRun();
     form->AddVideoUrl("http://youtube.com/watch?v=3");
-    form->bDownloading = false;
-    ASSERT_TRUE(form->oCurrentRow.has_value());
-    EXPECT_FALSE(*form->oCurrentRow == before);
-    EXPECT_EQ(form->DownloadGrid().CellText(platform::GridCell{*form->oCurrentRow, colID}), "2");
+    form->Scheduler.State().EndRun();
+    ASSERT_TRUE(form->Scheduler.State().oCurrentRow().has_value());
+    EXPECT_FALSE(*form->Scheduler.State().oCurrentRow() == before);
+    EXPECT_EQ(form->DownloadGrid().CellText(platform::GridCell{*form->Scheduler.State().oCurrentRow(), colID}), "2");
     EXPECT_EQ(form->DownloadGrid().CellText(platform::GridCell{before, colID}), "");
 
-    form->iCurrentIndex = 7;
-    form->LocateCurrentRow();
-    EXPECT_FALSE(form->oCurrentRow.has_value());
+    form->Scheduler.State().MoveTo(7);
+    form->Scheduler.LocateCurrentRow();
+    EXPECT_FALSE(form->Scheduler.State().oCurrentRow().has_value());
 }
 
 } // namespace

@@ -110,8 +110,8 @@ TEST_F(RunFixture, ThreeItemsEndAsTheirPagesAllowAndTheMovieFollowsTheRun)
     EXPECT_TRUE(FileHolds("my own name.flv", third));
     EXPECT_FALSE(FileHolds("three.flv", third));  // saved under the typed name only
 
-    EXPECT_FALSE(form->bDownloading);
-    EXPECT_EQ(form->cmdStartDownload.Caption, "Start Downloading");
+    EXPECT_FALSE(form->Scheduler.State().bDownloading());
+    EXPECT_EQ(form->Scheduler.cmdStartDownload.Caption, "Start Downloading");
     EXPECT_EQ(form->frmMenu.mnuDownload, "Start Downloading");
     EXPECT_TRUE(messages.empty());
     const Variables expected = {{"_root.downloadBtn", "0"},     {"_root.startDownload", "0"},
@@ -294,7 +294,7 @@ TEST_F(RunFixture, AFailureInsideAnItemsStepEndsThatItemInErrorAndTheRunGoesOn)
         Queue(PageAddress("/b.html"));
         bool thrown = false;
         auto throwOnce = [&] {
-            if (thrown || form->sCurrentAddress != PageAddress("/a.html"))
+            if (thrown || form->Scheduler.State().sCurrentAddress() != PageAddress("/a.html"))
                 return;
             thrown = true;
             throw std::runtime_error("injected");
@@ -306,7 +306,8 @@ TEST_F(RunFixture, AFailureInsideAnItemsStepEndsThatItemInErrorAndTheRunGoesOn)
         // Asked by the information request before it sends anything.
         auto stopWaiting = form->Download.StopWaiting;
         form->Download.StopWaiting = [&, stopWaiting] {
-            if (step == Step::FileInformation && !form->Download.Transferring() && !form->bFetchingPage)
+            if (step == Step::FileInformation && !form->Download.Transferring() &&
+                !form->Scheduler.State().bFetchingPage())
                 throwOnce();
             return stopWaiting();
         };
@@ -317,7 +318,7 @@ TEST_F(RunFixture, AFailureInsideAnItemsStepEndsThatItemInErrorAndTheRunGoesOn)
         EXPECT_FALSE(platform::FileExists(platform::JoinPath(downloadDir, "a.flv")));
         EXPECT_EQ(ItemStatus(1), "Complete");
         EXPECT_TRUE(FileHolds("b.flv", VideoBytes(4000, 'b')));
-        EXPECT_FALSE(form->bDownloading);
+        EXPECT_FALSE(form->Scheduler.State().bDownloading());
     }
 }
 
@@ -379,7 +380,7 @@ TEST_F(RunFixture, TheScratchPageFileIsReplacedButAFolderOfItsNameIsNeverRemoved
     EXPECT_EQ(ItemStatus(2), "ERROR");
     EXPECT_EQ(platform::ReadWholeFile(platform::JoinPath(scratch, "keep.txt")).value_or(""), "keep");
     EXPECT_EQ(server->RequestCount("/b.html"), 0);
-    EXPECT_FALSE(form->bFetchingPage);
+    EXPECT_FALSE(form->Scheduler.State().bFetchingPage());
 }
 
 TEST_F(RunFixture, AStartIsRefusedWithAMessageWhenTheQueueOrTheFolderCannotServe)
@@ -406,7 +407,7 @@ TEST_F(RunFixture, AStartIsRefusedWithAMessageWhenTheQueueOrTheFolderCannotServe
     EXPECT_TRUE(movieVariables.empty());
     EXPECT_EQ(ItemStatus(0), "Waiting");
     EXPECT_EQ(server->RequestCount(), 0);
-    EXPECT_EQ(form->cmdStartDownload.Caption, "Start Downloading");
+    EXPECT_EQ(form->Scheduler.cmdStartDownload.Caption, "Start Downloading");
 }
 
 TEST_F(RunFixture, ADownloadNeverReplacesTheFileOfAnotherFinishedItem)

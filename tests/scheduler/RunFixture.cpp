@@ -86,13 +86,14 @@ void RunFixture::SetUp()
     auto record = [this](const char* event, int progress) {
         EventRecord r;
         r.event = event;
-        r.fetchingPage = form->bFetchingPage;
+        r.fetchingPage = form->Scheduler.State().bFetchingPage();
         r.progress = progress;
-        r.index = form->iCurrentIndex;
+        r.index = form->Scheduler.State().iCurrentIndex();
         if (r.index >= 0 && static_cast<size_t>(r.index) < DownloadQueue.size())
             r.status = DownloadQueue[static_cast<size_t>(r.index)].Status;
-        r.cell = form->oCurrentRow ? form->DownloadGrid().CellText(platform::GridCell{*form->oCurrentRow, colStatus})
-                                   : std::string("<none>");
+        r.cell = form->Scheduler.State().oCurrentRow() ? form->DownloadGrid().CellText(platform::GridCell{
+                                                             *form->Scheduler.State().oCurrentRow(), colStatus})
+                                                       : std::string("<none>");
         events.push_back(r);
         return r;
     };
@@ -165,7 +166,7 @@ void RunFixture::ServeThree()
     }
 }
 
-void RunFixture::Run() { form->cmdStartDownload_Click(); }
+void RunFixture::Run() { form->Scheduler.cmdStartDownload_Click(); }
 
 ::testing::AssertionResult RunFixture::FileHolds(const std::string& name, const std::string& bytes) const
 {

@@ -33,7 +33,7 @@ TEST_F(RunStop, AStopConfirmedDuringTheTransferCancelsOnlyThatItem)
         // handled inside the transfer's event pass.
         if (!asked && r.index == 1 && !r.fetchingPage && r.progress >= 20) {
             asked = true;
-            QTimer::singleShot(0, [&] { form->cmdStartDownload_Click(); });
+            QTimer::singleShot(0, [&] { form->Scheduler.cmdStartDownload_Click(); });
         }
     };
 
@@ -50,8 +50,8 @@ TEST_F(RunStop, AStopConfirmedDuringTheTransferCancelsOnlyThatItem)
     EXPECT_EQ(ItemStatus(2), "Waiting");
     EXPECT_EQ(DownloadQueue[2].FileName, "Waiting (Auto Detect)");
     EXPECT_EQ(server->RequestCount("/c.html"), 0);
-    EXPECT_FALSE(form->bDownloading);
-    EXPECT_EQ(form->cmdStartDownload.Caption, "Start Downloading");
+    EXPECT_FALSE(form->Scheduler.State().bDownloading());
+    EXPECT_EQ(form->Scheduler.cmdStartDownload.Caption, "Start Downloading");
     EXPECT_EQ(form->frmMenu.mnuDownload, "Start Downloading");
     // Started, then the cancel's order; the normal end writes nothing more.
     const Variables expected = {{"_root.downloadBtn", "0"}, {"_root.startDownload", "0"},
@@ -81,12 +81,12 @@ TEST_F(RunStop, AStopIsStillTakenWhenTheRunningItemWasRemovedFromTheList)
             // The user removes the downloading item: the list is now empty.
             removed = true;
             QTimer::singleShot(0, [&] {
-                form->SelectAll();
-                form->RemoveSelected();
+                form->Grid.SelectAll();
+                form->Grid.RemoveSelected();
             });
         } else if (!stopped && DownloadQueue.empty()) {
             stopped = true; // and then presses stop
-            QTimer::singleShot(0, [&] { form->cmdStartDownload_Click(); });
+            QTimer::singleShot(0, [&] { form->Scheduler.cmdStartDownload_Click(); });
         }
     };
     Run();
@@ -94,8 +94,8 @@ TEST_F(RunStop, AStopIsStillTakenWhenTheRunningItemWasRemovedFromTheList)
     ASSERT_TRUE(stopped);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, "Are you sure that you want to cancel downloading?");
-    EXPECT_FALSE(form->bDownloading);
-    EXPECT_EQ(form->cmdStartDownload.Caption, "Start Downloading");
+    EXPECT_FALSE(form->Scheduler.State().bDownloading());
+    EXPECT_EQ(form->Scheduler.cmdStartDownload.Caption, "Start Downloading");
     // The transfer ended there: the video was not fetched to its end.
     EXPECT_FALSE(FileHolds("a.flv", VideoBytes(200000, 'a')));
 }
@@ -116,7 +116,7 @@ TEST_F(RunStop, AStopConfirmedDuringThePageFetchCancelsBeforeAnyVideo)
     onProgress = [&](const EventRecord& r) {
         if (!asked && r.fetchingPage) {
             asked = true;
-            form->cmdStartDownload_Click();  // directly, nested in the page's progress event
+            form->Scheduler.cmdStartDownload_Click();  // directly, nested in the page's progress event
         }
     };
 
@@ -127,8 +127,8 @@ TEST_F(RunStop, AStopConfirmedDuringThePageFetchCancelsBeforeAnyVideo)
     EXPECT_EQ(ItemStatus(1), "Waiting");
     EXPECT_EQ(server->RequestCount("/slow.flv"), 0);
     EXPECT_EQ(server->RequestCount("/next.html"), 0);
-    EXPECT_FALSE(form->bFetchingPage);
-    EXPECT_FALSE(form->bDownloading);
+    EXPECT_FALSE(form->Scheduler.State().bFetchingPage());
+    EXPECT_FALSE(form->Scheduler.State().bDownloading());
 }
 
 TEST_F(RunStop, AnsweringNoLetsTheRunGoOn)
@@ -139,14 +139,14 @@ TEST_F(RunStop, AnsweringNoLetsTheRunGoOn)
     onProgress = [&](const EventRecord& r) {
         if (!asked && r.index == 0 && !r.fetchingPage) {
             asked = true;
-            form->cmdStartDownload_Click();
+            form->Scheduler.cmdStartDownload_Click();
         }
     };
     Run();
     EXPECT_EQ(messages.size(), 1u);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(ItemStatus(i), "Complete") << i;
-    EXPECT_EQ(form->cmdStartDownload.Caption, "Start Downloading");
+    EXPECT_EQ(form->Scheduler.cmdStartDownload.Caption, "Start Downloading");
 }
 
 TEST_F(RunStop, AStartWhileAStoppedRunUnwindsWaitsForItsEnd)
@@ -157,11 +157,11 @@ TEST_F(RunStop, AStartWhileAStoppedRunUnwindsWaitsForItsEnd)
     onProgress = [&](const EventRecord& r) {
         if (stage == 0 && r.index == 0 && !r.fetchingPage) {
             stage = 1;
-            form->cmdStartDownload_Click();  // stop, confirmed
+            form->Scheduler.cmdStartDownload_Click();  // stop, confirmed
             // The captions read "Start Downloading" again; a start comes in
             // (movie, tray, clipboard) before the transfer has seen the stop.
             const size_t before = events.size();
-            form->cmdStartDownload_Click();
+            form->Scheduler.cmdStartDownload_Click();
             startedInside = events.size() != before;
         }
     };
@@ -173,10 +173,10 @@ TEST_F(RunStop, AStartWhileAStoppedRunUnwindsWaitsForItsEnd)
     EXPECT_EQ(server->RequestCount("/b.html"), 0);
     EXPECT_EQ(messages.size(), 1u);  // only the stop's question
     // The start was kept for the moment the run had ended.
-    EXPECT_TRUE(form->tmrDownload.Enabled());
+    EXPECT_TRUE(form->Scheduler.tmrDownload.Enabled());
     onProgress = nullptr;
     WaitUntil([&] { return ItemStatus(2) == "Complete"; }, 10000);
-    EXPECT_FALSE(form->tmrDownload.Enabled());
+    EXPECT_FALSE(form->Scheduler.tmrDownload.Enabled());
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(ItemStatus(i), "Complete") << i;
 }
@@ -196,7 +196,7 @@ TEST_F(RunStop, EndingTheProgramDuringATransferEndsTheRunWithoutFurtherWork)
 
     ASSERT_TRUE(ended);
     EXPECT_TRUE(form->Ended());
-    EXPECT_FALSE(form->bDownloading);
+    EXPECT_FALSE(form->Scheduler.State().bDownloading());
     EXPECT_NE(ItemStatus(0), "Complete");
     EXPECT_EQ(ItemStatus(1), "Waiting");
     EXPECT_EQ(ItemStatus(2), "Waiting");
@@ -254,7 +254,7 @@ TEST_F(RunStop, AStopOrCloseEndsEveryWaitOnASilentServerAtOnce)
                     if (close)
                         form->EndMe();
                     else
-                        form->cmdStartDownload_Click();
+                        form->Scheduler.cmdStartDownload_Click();
                     break;
                 }
             });
@@ -263,8 +263,8 @@ TEST_F(RunStop, AStopOrCloseEndsEveryWaitOnASilentServerAtOnce)
 
             ASSERT_TRUE(sincePress.isValid());
             EXPECT_LT(sincePress.elapsed(), 2500);
-            EXPECT_FALSE(form->bDownloading);
-            EXPECT_FALSE(form->bFetchingPage);
+            EXPECT_FALSE(form->Scheduler.State().bDownloading());
+            EXPECT_FALSE(form->Scheduler.State().bFetchingPage());
             // An ending program leaves the item as it was; the list is not kept.
             EXPECT_EQ(ItemStatus(0), close ? ItemStatus(0) : "Cancelled");
             EXPECT_NE(ItemStatus(0), "Complete");

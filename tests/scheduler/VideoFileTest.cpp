@@ -111,7 +111,7 @@ TEST_F(RunFixture, OnlyTheWholeVideoEverTakesItsNameAndAnOlderFileSurvivesEveryF
                 return;
             acted = true;
             if (row.during == During::Stop)
-                form->cmdStartDownload_Click();
+                form->Scheduler.cmdStartDownload_Click();
             else
                 std::filesystem::remove_all(downloadDir);
         };
@@ -324,8 +324,8 @@ TEST_F(RunFixture, WhereTheFolderKeepsNoAttributesNothingContinuesAndEveryDownlo
     server->Serve("/v.flv", VideoBytes(30000), {{"ETag", "\"e1\""}});
     Queue(PageAddress("/p.html"));
     onProgress = [this](const EventRecord& r) {
-        if (!r.fetchingPage && !form->bStopRequested)
-            form->cmdStartDownload_Click(); // stopped once, with bytes under ".part"
+        if (!r.fetchingPage && !form->Scheduler.State().bStopRequested())
+            form->Scheduler.cmdStartDownload_Click(); // stopped once, with bytes under ".part"
     };
     Run();
     onProgress = {};

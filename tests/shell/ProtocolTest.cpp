@@ -242,7 +242,7 @@ TEST(Shell, EveryCommandHasItsEffectAndOthersNone)
     f.written.clear();
     for (const char* name : {"idc_fs_startDownload", "IDC_FS_STARTDOWNLOAD", "IDC_FS_close", "Bogus", ""})
         f->Flash_FSCommand(name, "");
-    EXPECT_FALSE(f->tmrDownload.Enabled());
+    EXPECT_FALSE(f->Scheduler.tmrDownload.Enabled());
     EXPECT_FALSE(f->Ended());
     EXPECT_TRUE(f.written.empty());
     EXPECT_TRUE(f.asked.empty());
@@ -274,12 +274,12 @@ TEST(Shell, EveryCommandHasItsEffectAndOthersNone)
 
     // Start is deferred to the timer; the toggle then finds the empty queue.
     f->Flash_FSCommand("IDC_FS_startDownload", "");
-    EXPECT_TRUE(f->tmrDownload.Enabled());
+    EXPECT_TRUE(f->Scheduler.tmrDownload.Enabled());
     EXPECT_TRUE(f.asked.empty());
     EXPECT_TRUE(QTest::qWaitFor([&] { return !f.asked.empty(); }, 2000));
     ASSERT_EQ(f.asked.size(), 1u);
     EXPECT_EQ(f.asked[0].title, "Empty List");
-    EXPECT_FALSE(f->tmrDownload.Enabled());
+    EXPECT_FALSE(f->Scheduler.tmrDownload.Enabled());
     // Stop runs the toggle at once.
     f->Flash_FSCommand("IDC_FS_stopDownload", "");
     EXPECT_EQ(f.asked.size(), 2u);
@@ -307,22 +307,22 @@ TEST(Shell, EndMeAsksOnlyWhileARunIsActiveAndNotYetStopping)
         Form f;
         f->Form_Load();
         DownloadQueue.push_back({1, "http://www.youtube.com/watch?v=a", "a.flv", "Waiting", "????"});
-        f->bDownloading = true;
-        f->cmdStartDownload.Caption = "Stop Downloading";
+        f->Scheduler.State().BeginRun();
+        f->Scheduler.cmdStartDownload.Caption = "Stop Downloading";
         f.answer = platform::MessageAnswer::No;
         f->EndMe();
         ASSERT_EQ(f.asked.size(), 1u);
         EXPECT_EQ(f.asked[0].text, "Are you sure that you want to cancel downloading?");
         EXPECT_TRUE(f->Ended());
         // Whatever the answer, the run is told to stop.
-        EXPECT_TRUE(f->bStopRequested);
+        EXPECT_TRUE(f->Scheduler.State().bStopRequested());
     }
     {
         Form f;
         f->Form_Load();
         DownloadQueue.push_back({1, "http://www.youtube.com/watch?v=a", "a.flv", "Waiting", "????"});
-        f->bDownloading = true;
-        f->bStopRequested = true; // confirmed already, still unwinding
+        f->Scheduler.State().BeginRun();
+        f->Scheduler.State().RequestStop(); // confirmed already, still unwinding
         f->EndMe();
         EXPECT_TRUE(f.asked.empty());
         EXPECT_TRUE(f->Ended());
@@ -377,8 +377,8 @@ TEST(Shell, TrayMenuAndIcon)
 
     next = TrayMenuChoice::Download;
     f->SysTray_MouseDown(2);
-    EXPECT_TRUE(f->tmrDownload.Enabled());
-    f->tmrDownload.SetEnabled(false);
+    EXPECT_TRUE(f->Scheduler.tmrDownload.Enabled());
+    f->Scheduler.tmrDownload.SetEnabled(false);
 
     // Double-click shows a hidden window, leaves a visible one alone.
     f->Window().Hide();
@@ -444,7 +444,7 @@ TEST(Shell, QueueEditingShellRequestsAndDragCommands)
     f->Flash_FSCommand("IDC_FS_removeSelectedD", "");
     EXPECT_TRUE(DownloadQueue.empty());
     EXPECT_FALSE(f->DownloadGrid().FirstRow().has_value());
-    EXPECT_FALSE(f->bGridFormatted);
+    EXPECT_FALSE(f->Grid.bGridFormatted);
 
     // Help and the web site go to the shell; the command returns and the
     // window goes on taking the movie's commands.
@@ -599,7 +599,7 @@ TEST(Shell, AFailureInsideAHandlerLeavesTheWindowRunning)
         if (name == "_root.video_url")
             throw std::runtime_error("movie gone");
     });
-    f->bDownloading = true; // the queued items wait for the walk: no run is started
+    f->Scheduler.State().BeginRun(); // the queued items wait for the walk: no run is started
     QLocalSocket watcher;
     watcher.connectToServer(platform::MailboxServerName(QString::fromStdString(f->txtMonitor().Identity())));
     ASSERT_TRUE(watcher.waitForConnected(2000));
@@ -610,12 +610,12 @@ TEST(Shell, AFailureInsideAHandlerLeavesTheWindowRunning)
     EXPECT_TRUE(QTest::qWaitFor([&] { return f->txtMonitor().Text().empty(); }, 1000));
 
     QGuiApplication::clipboard()->setText(QString::fromStdString(dailymotion));
-    f->sLastClipboard.clear();
-    f->tmrMonitor.SetEnabled(true);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return f->sLastClipboard == dailymotion; }, 5000));
-    f->tmrMonitor.SetEnabled(false);
+    f->Clipboard.sLastClipboard.clear();
+    f->Clipboard.tmrMonitor.SetEnabled(true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f->Clipboard.sLastClipboard == dailymotion; }, 5000));
+    f->Clipboard.tmrMonitor.SetEnabled(false);
     EXPECT_EQ(Form::Queue(), (std::vector<std::string>{youtube, dailymotion}));
-    f->bDownloading = false;
+    f->Scheduler.State().EndRun();
 
     f.Movie().SetVariableObserver(nullptr);
 
@@ -625,11 +625,10 @@ TEST(Shell, AFailureInsideAHandlerLeavesTheWindowRunning)
     test::HttpTestServer server;
     server.Serve("/watch", std::string(5 * 2048, 'p'));
     test::TempFolder scratch;
-    f->iCurrentIndex = 0;
-    f->sCurrentAddress = youtube;
+    f->Scheduler.State().WorkOn(0, youtube);
     f->FillDownloadList();
-    f->LocateCurrentRow();
-    ASSERT_TRUE(f->oCurrentRow.has_value());
+    f->Scheduler.LocateCurrentRow();
+    ASSERT_TRUE(f->Scheduler.State().oCurrentRow().has_value());
     int refusedWrites = 0;
     const auto refuse = QObject::connect(f.GridView()->model(), &QAbstractItemModel::dataChanged,
                                          [&](const QModelIndex&, const QModelIndex&, const QList<int>& roles) {
@@ -639,16 +638,16 @@ TEST(Shell, AFailureInsideAHandlerLeavesTheWindowRunning)
                                              throw std::runtime_error("grid gone");
                                          });
     const std::uint64_t binding = f->DownloadGrid().FirstRow()->binding;
-    f->bFetchingPage = true;
+    f->Scheduler.State().SetFetchingPage(true);
     f->Download.SetUrl(server.Url("/watch"));
     f->Download.SetLocalFile(platform::JoinPath(scratch.Path(), "Parse.wvi"));
     EXPECT_TRUE(f->Download.StartDownload());
-    f->bFetchingPage = false;
+    f->Scheduler.State().SetFetchingPage(false);
     QObject::disconnect(refuse);
     EXPECT_GE(refusedWrites, 1);
     EXPECT_EQ(DownloadQueue[0].Status, "Start Downloading...");
     EXPECT_NE(f->DownloadGrid().FirstRow()->binding, binding);
-    EXPECT_EQ(f->sDownloadResult, "1");
+    EXPECT_EQ(f->Scheduler.State().sDownloadResult(), TransferResult::Complete);
     EXPECT_TRUE(f.asked.empty());
 
     // The window carries on: commands, timers and the movie still work.

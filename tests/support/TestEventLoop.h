@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace tollivex::test {
@@ -27,6 +28,7 @@ public:
     bool Active() const override { return true; }
     void RunPending() override;
     void WaitAndRun(int maxMs) override;
+    std::unique_ptr<platform::PumpTimer> MakeTimer(std::function<void()> tick) override;
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -34,8 +36,14 @@ private:
         Clock::time_point due;
         std::chrono::milliseconds period; // zero: once
         std::function<void()> callback;
+        int timer = 0; // the PumpTimer it belongs to; 0: none
     };
+    class LoopTimer;
+    void Stop(int timer);
+    bool Running(int timer) const;
+
     std::vector<Timed> timed_;
+    int lastTimer_ = 0;
 };
 
 } // namespace tollivex::test

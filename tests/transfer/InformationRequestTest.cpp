@@ -155,6 +155,11 @@ TEST(RequestInformation, PortsInTheHostText)
     download.RequestInformation();
     EXPECT_EQ(download.FileSize(), 3);
     EXPECT_EQ(server.RequestCount(), 1);
+    // Past 65535 the number names no port, not another one: nothing is asked.
+    download.SetUrl("http://127.0.0.1:" + std::to_string(server.Port() + 65536) + "/a.flv");
+    download.RequestInformation();
+    EXPECT_FALSE(download.FileExists());
+    EXPECT_EQ(server.RequestCount(), 1);
 
     // A secure link is asked over https at its own host and port (SecureLinkTest).
 

@@ -57,4 +57,19 @@ std::optional<std::string> HeaderValue(std::string_view block, std::string_view 
     return std::nullopt;
 }
 
+std::optional<int> PortNumber(std::string_view text)
+{
+    if (text.empty())
+        return std::nullopt;
+    int port = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        port = port * 10 + (c - '0');
+        if (port > 65535)
+            return std::nullopt;
+    }
+    return port > 0 ? std::optional<int>(port) : std::nullopt;
+}
+
 } // namespace tollivex::platform

@@ -1,5 +1,6 @@
 #pragma once
-// Reading HTTP header values. Pure text work: no network, no libcurl.
+// Reading HTTP header values and the port of an address. Pure text work: no
+// network, no libcurl.
 
 #include <cstdint>
 #include <optional>
@@ -16,5 +17,9 @@ std::optional<std::int64_t> PlainLength(std::string_view value);
 /// The value of the first header `name` (any letter case) in a block of
 /// CR LF lines, without the blanks around it; nothing when there is none.
 std::optional<std::string> HeaderValue(std::string_view block, std::string_view name);
+
+/// The port after a host's colon ("8080" of "example.com:8080"): decimal
+/// digits only, 1 to 65535. Nothing for anything else ("", "0", "http", "70000").
+std::optional<int> PortNumber(std::string_view text);
 
 } // namespace tollivex::platform

@@ -3,8 +3,6 @@
 #include "platform/internet/CurlTransfer.h"
 #include "platform/internet/HttpText.h"
 
-#include <cctype>
-
 namespace tollivex::platform {
 
 using internet::CurlMulti;
@@ -69,17 +67,9 @@ std::unique_ptr<HttpConnection> InternetSession::Connect(const std::string& host
     const auto colon = host.rfind(':');
     if (colon != std::string::npos) {
         impl->host = host.substr(0, colon);
-        const std::string port = host.substr(colon + 1);
-        long value = 0;
-        for (const char c : port) {
-            if (!std::isdigit(static_cast<unsigned char>(c)) || value > 65535) {
-                value = 0;
-                break;
-            }
-            value = value * 10 + (c - '0');
-        }
-        impl->port = static_cast<int>(value);
-        impl->usable = value > 0 && value <= 65535 && !impl->host.empty();
+        const auto port = PortNumber(std::string_view(host).substr(colon + 1));
+        impl->port = port.value_or(0);
+        impl->usable = port.has_value() && !impl->host.empty();
     }
     for (const char c : impl->host) {
         const auto byte = static_cast<unsigned char>(c);

@@ -2,12 +2,14 @@
 // the platform gets from it (platform/seams/SeamHooks.h).
 #include "platform/seams/TestSeams.h"
 
+#include "platform/internet/HttpText.h"
 #include "platform/seams/SeamHooks.h"
 
 #include <cctype>
 #include <cstdlib>
 #include <map>
 #include <mutex>
+#include <string_view>
 
 namespace tollivex::platform {
 
@@ -35,19 +37,6 @@ std::string Trim(const std::string& text)
     if (first == std::string::npos)
         return {};
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-int ParsePort(const std::string& text)
-{
-    if (text.empty() || text.size() > 5)
-        return 0;
-    int port = 0;
-    for (const char c : text) {
-        if (!std::isdigit(static_cast<unsigned char>(c)))
-            return 0;
-        port = port * 10 + (c - '0');
-    }
-    return port <= 65535 ? port : 0;
 }
 
 // Only loopback targets are taken: the seam must never send traffic elsewhere.
@@ -78,8 +67,8 @@ std::map<std::string, int> EnvironmentMappings()
         const auto colon = target.rfind(':');
         if (host.empty() || colon == std::string::npos || !IsLoopbackTarget(target.substr(0, colon)))
             continue;
-        if (const int port = ParsePort(target.substr(colon + 1)))
-            found[host] = port;
+        if (const auto port = PortNumber(std::string_view(target).substr(colon + 1)))
+            found[host] = *port;
     }
     return found;
 }

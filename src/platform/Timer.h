@@ -1,5 +1,7 @@
 #pragma once
-// A window timer on the window thread's event loop.
+// A window timer, on the event loop the window part installs
+// (platform/EventLoop.h): the windowless layers keep their timers without
+// seeing the window system.
 
 #include <functional>
 #include <memory>
@@ -7,7 +9,8 @@
 namespace tollivex::platform {
 
 /// While enabled, calls its tick handler every interval on the window thread.
-/// Enabling a running timer restarts its interval.
+/// Enabling a running timer restarts its interval. Without an event loop it
+/// keeps its state but never ticks.
 class Timer {
 public:
     explicit Timer(int intervalMs, std::function<void()> onTick = {});

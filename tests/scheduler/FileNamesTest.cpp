@@ -2,6 +2,7 @@
 
 #include "queue/TextHelpers.h"
 #include "resolve/SiteCode.h"
+#include "scheduler/FileNames.h"
 #include "scheduler/LocalFileInfo.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,49 @@
 
 namespace tollivex {
 namespace {
+
+TEST(CleanFileName, RemovesTheTenCharactersAndNothingElse)
+{
+    EXPECT_EQ(CleanFileName("a/b:c.flv"), "abc.flv");
+    EXPECT_EQ(CleanFileName("Tom & Jerry.flv"), "Tom  Jerry.flv");
+    EXPECT_EQ(CleanFileName("my:video?.flv"), "myvideo.flv");
+    EXPECT_EQ(CleanFileName("\\/:*?\"<>|&x"), "x");
+    EXPECT_EQ(CleanFileName("  spaced name .flv "), "  spaced name .flv ");
+    EXPECT_EQ(CleanFileName("vid\xc3\xa9o.flv"), "vid\xc3\xa9o.flv");  // non-ASCII kept
+    EXPECT_EQ(CleanFileName("???"), "Enter File Name");
+    EXPECT_EQ(CleanFileName(""), "Enter File Name");
+}
+
+TEST(CleanFileName, NoNameLeadsOutOfTheFolder)
+{
+    // Whatever a page, a server or the user says, the result is one plain name.
+    const char* hostile[] = {"../../x", "/etc/passwd", "..\\..\\boot.ini", "C:\\Windows\\x.flv",
+                             "..", ".", " . ", "...", "./..", "a/../../b"};
+    for (const char* name : hostile) {
+        const std::string cleaned = CleanFileName(name);
+        EXPECT_EQ(cleaned.find('/'), std::string::npos) << name;
+        EXPECT_EQ(cleaned.find('\\'), std::string::npos) << name;
+        EXPECT_NE(cleaned, "..") << name;
+        EXPECT_NE(cleaned, ".") << name;
+        EXPECT_FALSE(cleaned.empty()) << name;
+        EXPECT_NE(cleaned.find_first_not_of(". "), std::string::npos) << name;
+    }
+    EXPECT_EQ(CleanFileName("../../x"), "....x");
+    EXPECT_EQ(CleanFileName(".."), "Enter File Name");
+    EXPECT_EQ(CleanFileName(std::string("a\0b.flv", 7)), "ab.flv");
+    EXPECT_EQ(CleanFileName("line\r\nbreak.flv"), "linebreak.flv");
+    // C1 controls go as C0 ones do (U+0085 breaks the line in some file managers); U+00A0 stays.
+    EXPECT_EQ(CleanFileName("a\xC2\x80" "b\xC2\x85" "c\xC2\x9F" "\xC2\xA0.flv"), "abc\xC2\xA0.flv");
+    // Invisible bidirectional and format characters: what is shown is what is saved.
+    for (const char* hidden : {"\u200B", "\u200F", "\u202A", "\u202E", "\u2066", "\u2069", "\uFEFF"})
+        EXPECT_EQ(CleanFileName(std::string("clip") + hidden + "vlf.exe"), "clipvlf.exe") << hidden;
+    EXPECT_EQ(CleanFileName("\u202E\u200B"), "Enter File Name");
+    EXPECT_EQ(CleanFileName("\u2010\u2065\u206A\uFEFE.flv"), "\u2010\u2065\u206A\uFEFE.flv");  // neighbours kept
+    // Bytes that are no character (stray, cut, overlong, a surrogate) are saved as shown: U+FFFD.
+    const std::string shown = "\xEF\xBF\xBD";
+    EXPECT_EQ(CleanFileName("a\xFF" "b\xC3" "c\xC0\xAF" "d\xED\xA0\x80" "e\xF0\x9F\x8E\xAC.flv"),
+              "a" + shown + "b" + shown + "c" + shown + shown + "d" + shown + shown + shown + "e\xF0\x9F\x8E\xAC.flv");
+}
 
 TEST(DeriveLocalFileName, ServerNameLinkSegmentAndSiteRules)
 {
@@ -71,21 +115,6 @@ TEST(DeriveLocalFileName, LongNamesKeepTheirExtension)
     for (int i = 0; i < 96; ++i)
         wide += "\xf0\x9f\x8e\xac"; // 🎬
     EXPECT_EQ(DeriveLocalFileName("http://h/get", wide + ".flv", siteBolt), FirstCharacters(wide, 62) + ".flv");
-}
-
-TEST(CharacterCuts, WholeUtf8CharactersAreCounted)
-{
-    const std::string mixed = "a\xc3\xa9\xe6\x97\xa5\xf0\x9f\x8e\xacz"; // a é 日 🎬 z
-    EXPECT_EQ(CharacterCount(mixed), 5u);
-    EXPECT_EQ(FirstCharacters(mixed, 0), "");
-    EXPECT_EQ(FirstCharacters(mixed, 2), "a\xc3\xa9");
-    EXPECT_EQ(FirstCharacters(mixed, 4), "a\xc3\xa9\xe6\x97\xa5\xf0\x9f\x8e\xac");
-    EXPECT_EQ(FirstCharacters(mixed, 9), mixed);
-    EXPECT_EQ(LastCharacters(mixed, 0), "");
-    EXPECT_EQ(LastCharacters(mixed, 2), "\xf0\x9f\x8e\xacz");
-    EXPECT_EQ(LastCharacters(mixed, 5), mixed);
-    EXPECT_EQ(LastCharacters(mixed, 9), mixed);
-    EXPECT_EQ(CharacterCount(""), 0u);
 }
 
 TEST(DeriveLocalFileName, HostileServerNamesStayInsideTheFolder)

@@ -5,7 +5,7 @@
 
 namespace tollivex {
 
-class frmMain;
+class DownloadScheduler;
 
 /// Notes the running item's address before a change of the list; Repoint()
 /// afterwards sets iCurrentIndex to where that item now stands. When the item
@@ -13,14 +13,14 @@ class frmMain;
 /// run sees by the address that its item is gone.
 class RunningItemAnchor {
 public:
-    explicit RunningItemAnchor(frmMain& form);
+    explicit RunningItemAnchor(DownloadScheduler& scheduler);
     /// Call after the queue changed, before the rebuild.
     void Repoint();
     /// Call after the rebuild: finds the running item's row again.
     void LocateRow();
 
 private:
-    frmMain& form_;
+    DownloadScheduler& scheduler_;
     bool active_ = false;
     bool found_ = false;
     std::string address_;
