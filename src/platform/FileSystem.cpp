@@ -323,13 +323,13 @@ bool FolderIsWritable(const std::string& path)
 
 std::string ProgramFolder()
 {
-    const std::string chosen = seams::ProgramFolder();
+    std::string chosen = seams::ProgramFolder();
     if (!chosen.empty())
         return chosen;
     // Found once: the executable's name no longer leads to it once a package
     // update has replaced it.
     static const std::string folder = [] {
-        const std::string found = ExecutableFolder();
+        std::string found = ExecutableFolder();
         if (!found.empty())
             return found;
         std::error_code ec;
@@ -340,7 +340,7 @@ std::string ProgramFolder()
 
 std::string ScratchFolder()
 {
-    const std::string program = ProgramFolder();
+    std::string program = ProgramFolder();
     if (FolderIsWritable(program))
         return program;
     std::string cache = UserCacheFolder();

@@ -292,11 +292,11 @@ void AppendObject(std::string& out, std::size_t count, int indent,
 {
     out += "{\n";
     for (std::size_t i = 0; i < count; ++i) {
-        out.append(static_cast<std::size_t>(4 * (indent + 1)), ' ');
+        out.append(4 * static_cast<std::size_t>(indent + 1), ' ');
         member(i, indent + 1);
         out += i + 1 < count ? ",\n" : "\n";
     }
-    out.append(static_cast<std::size_t>(4 * indent), ' ');
+    out.append(4 * static_cast<std::size_t>(indent), ' ');
     out += '}';
 }
 

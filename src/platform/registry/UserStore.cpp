@@ -14,7 +14,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <functional>
 #include <memory>
@@ -356,7 +355,7 @@ Status MissingKeyIsDeleted(Status status) { return status == ErrorFileNotFound ?
 
 std::string StoreFolder()
 {
-    const std::string chosen = seams::StoreFolder();
+    std::string chosen = seams::StoreFolder();
     if (!chosen.empty())
         return chosen;
     // The user's configuration folder: XDG_CONFIG_HOME when it is an absolute
@@ -406,7 +405,7 @@ Status QueryValue(KeyHandle key, const std::string& name, char* buffer, std::uin
         size = needed;
         return ErrorMoreData;
     }
-    std::memcpy(buffer, bytes.data(), needed);
+    bytes.copy(buffer, needed); // the text and its NUL
     size = needed;
     return ErrorSuccess;
 }
