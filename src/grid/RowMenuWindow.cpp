@@ -8,13 +8,13 @@
 
 namespace tollivex {
 
-namespace {
-
-std::function<QAction*(QMenu&)>& Chooser()
+std::function<QAction*(QMenu&)>& RowMenuChooser()
 {
     static std::function<QAction*(QMenu&)> chooser;
     return chooser;
 }
+
+namespace {
 
 void AddEntry(QMenu& menu, const QString& text, RowMenuChoice choice, bool available)
 {
@@ -46,10 +46,8 @@ std::unique_ptr<QMenu> BuildRowMenu(const RowMenuState& state)
 RowMenuChoice PopupRowMenu(const RowMenuState& state, int x, int y)
 {
     const std::unique_ptr<QMenu> menu = BuildRowMenu(state);
-    QAction* chosen = Chooser() ? Chooser()(*menu) : menu->exec(QPoint(x, y));
+    QAction* chosen = RowMenuChooser() ? RowMenuChooser()(*menu) : menu->exec(QPoint(x, y));
     return chosen && chosen->isEnabled() ? static_cast<RowMenuChoice>(chosen->data().toInt()) : RowMenuChoice::None;
 }
-
-void SetRowMenuChooser(std::function<QAction*(QMenu& menu)> chooser) { Chooser() = std::move(chooser); }
 
 } // namespace tollivex

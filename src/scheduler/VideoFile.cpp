@@ -123,6 +123,4 @@ std::string PublishedFor(const std::string& pageAddress)
     return found == Published().end() ? std::string() : found->second;
 }
 
-void ForgetPublished() { Published().clear(); }
-
 } // namespace tollivex

@@ -74,7 +74,5 @@ bool ReceivedWhatWasAnnounced(std::int64_t bytesReceived, double announcedSize);
 void NotePublished(const std::string& finalPath, const std::string& pageAddress);
 /// Where the video of the item of `pageAddress` was last published; "" when it was not.
 std::string PublishedFor(const std::string& pageAddress);
-/// Forgets every published path (tests start afresh).
-void ForgetPublished();
 
 } // namespace tollivex

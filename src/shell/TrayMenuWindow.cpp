@@ -8,13 +8,13 @@
 
 namespace tollivex {
 
-namespace {
-std::function<TrayMenuChoice(const frmMenuForm&)>& Chooser()
+std::function<TrayMenuChoice(const frmMenuForm&)>& TrayMenuChooser()
 {
     static std::function<TrayMenuChoice(const frmMenuForm&)> chooser;
     return chooser;
 }
 
+namespace {
 void AddItem(QMenu& menu, const std::string& caption, TrayMenuChoice choice)
 {
     QAction* action = menu.addAction(QString::fromStdString(caption));
@@ -40,16 +40,11 @@ std::unique_ptr<QMenu> BuildTrayMenu(const frmMenuForm& form)
 
 TrayMenuChoice PopupTrayMenu(const frmMenuForm& form)
 {
-    if (Chooser())
-        return Chooser()(form);
+    if (TrayMenuChooser())
+        return TrayMenuChooser()(form);
     const std::unique_ptr<QMenu> menu = BuildTrayMenu(form);
     QAction* chosen = menu->exec(QCursor::pos());
     return chosen ? static_cast<TrayMenuChoice>(chosen->data().toInt()) : TrayMenuChoice::None;
-}
-
-void SetTrayMenuChooser(std::function<TrayMenuChoice(const frmMenuForm&)> chooser)
-{
-    Chooser() = std::move(chooser);
 }
 
 } // namespace tollivex

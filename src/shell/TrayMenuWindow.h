@@ -17,8 +17,11 @@ enum class TrayMenuChoice { None, WebVideo, Download, Monitor, Exit };
 /// Pops the menu up at the mouse position and waits for the user's choice.
 TrayMenuChoice PopupTrayMenu(const frmMenuForm& form);
 
-/// Replaces the popup (tests); an empty chooser restores it.
+/// Replaces the popup (tests; defined in TrayMenuSeam.cpp, which only tests
+/// link); an empty chooser restores it.
 void SetTrayMenuChooser(std::function<TrayMenuChoice(const frmMenuForm&)> chooser);
+/// The chooser in force; empty in the program.
+std::function<TrayMenuChoice(const frmMenuForm&)>& TrayMenuChooser();
 
 /// The menu as it would be shown: items and separators in order; each item's
 /// data() holds its TrayMenuChoice as an int.

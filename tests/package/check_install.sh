@@ -40,7 +40,7 @@ zcat share/man/man1/tollivex.1.gz | grep -q '^\.TH TOLLIVEX 1' || fail "the manu
 # tests and carry none of the tests' setters (README, "Test seams").
 for program in lib/tollivex/tollivex lib/tollivex/clip; do
   ! grep -aq 'TOLLIVEX_' "$program" || fail "$program reads a TOLLIVEX_ variable"
-  ! nm -C "$program" | grep -Eq 'tollivex::platform::(registry::)?Set(HostMapping|Timeouts|TrustedCertificates|ProgramFolder|StoreFolder|MessageAnswerer|ShellOpenObserver|RuntimeFolder)\(' ||
+  ! nm -C "$program" | grep -Eq 'tollivex::(platform::(registry::)?)?Set(HostMapping|Timeouts|TrustedCertificates|ProgramFolder|StoreFolder|MessageAnswerer|ShellOpenObserver|RuntimeFolder|RowMenuChooser|TrayMenuChooser)\(' ||
     fail "$program carries a test seam's setter"
 done
 

@@ -43,7 +43,6 @@ protected:
     void SetUp() override
     {
         GridForm::SetUp();
-        ForgetPublished();
         sDownloadDir = folder.Path();
         platform::SetShellOpenObserver([this](const std::string& target) {
             opened.push_back(target);
