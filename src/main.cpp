@@ -41,16 +41,14 @@ int main(int argc, char** argv)
     using Claim = tollivex::platform::SingleInstance::Claim;
     tollivex::platform::SingleInstance instance;
     switch (instance.Take()) {
-    case Claim::AlreadyRunning:
-        return 0;
+    case Claim::AlreadyRunning: return 0;
     case Claim::Unreachable:
         tollivex::platform::ShowMessage(tollivex::kUnreachableInstance, "Tollivex",
                                         tollivex::platform::MessageIcon::Exclamation,
                                         tollivex::platform::MessageButtons::Ok);
         return 1;
     case Claim::First:
-    case Claim::Unguarded:
-        break;
+    case Claim::Unguarded: break;
     }
 
     tollivex::frmMain form(tollivex::CreateFormControls());

@@ -1,11 +1,11 @@
 // The grid on a real main window (offscreen): painting a long list of
 // downloads in progress, and selecting and removing a large list.
 
-#include "support/WindowBench.h"
 #include "platform/gui/MainWindowHost.h"
 #include "platform/gui/TableGrid.h"
 #include "queue/DownloadListTable.h"
 #include "queue/DownloadQueue.h"
+#include "support/WindowBench.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -66,8 +66,8 @@ int main(int argc, char** argv)
         QElapsedTimer clock;
         clock.start();
         auto owner = std::make_unique<QProcess>();
-        owner->start(QStringLiteral("xclip"), {QStringLiteral("-quiet"), QStringLiteral("-selection"),
-                                               QStringLiteral("clipboard")});
+        owner->start(QStringLiteral("xclip"),
+                     {QStringLiteral("-quiet"), QStringLiteral("-selection"), QStringLiteral("clipboard")});
         owner->waitForStarted();
         owner->write(QStringLiteral("http://www.youtube.com/watch?v=bench%1").arg(i).toUtf8());
         owner->closeWriteChannel();

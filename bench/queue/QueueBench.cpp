@@ -1,8 +1,8 @@
 // The list rebuild and a burst of additions, on a real main window (offscreen).
 
-#include "support/WindowBench.h"
 #include "queue/DownloadListTable.h"
 #include "queue/DownloadQueue.h"
+#include "support/WindowBench.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,7 +16,7 @@ void BM_FillDownloadList(benchmark::State& state)
 {
     bench::QueueDownloadsInProgress(static_cast<int>(state.range(0)));
     frmMain& form = bench::Window();
-    form.FillDownloadList();  // the first rebuild lays the grid out
+    form.FillDownloadList(); // the first rebuild lays the grid out
     for (auto _ : state)
         form.FillDownloadList();
     state.SetItemsProcessed(state.iterations() * state.range(0));

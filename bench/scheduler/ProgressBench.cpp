@@ -2,8 +2,8 @@
 // queue of 1,000 items on a real main window (offscreen). The handler runs
 // once per 2 KiB read, so it must stay far below the read's own cost.
 
-#include "support/WindowBench.h"
 #include "queue/DownloadQueue.h"
+#include "support/WindowBench.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,8 +20,8 @@ void PrepareRun(int items, const std::string& sizeText)
     for (int i = 0; i < items; ++i) {
         std::string status = "Waiting";
         std::string size = sizeText;
-        AddItem("http://www.youtube.com/watch?v=item" + std::to_string(i), "video" + std::to_string(i) + ".flv",
-                status, size);
+        AddItem("http://www.youtube.com/watch?v=item" + std::to_string(i), "video" + std::to_string(i) + ".flv", status,
+                size);
     }
     frmMain& form = bench::Window();
     form.FillDownloadList();

@@ -55,7 +55,8 @@ int main(int argc, char** argv)
     form.Scheduler.cmdStartDownload_Click();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const std::string status = DownloadQueue.empty() ? "none" : DownloadQueue[0].Status;
-    std::printf("%.2f %s %s %lld\n", seconds, status.c_str(), DownloadQueue.empty() ? "-" : DownloadQueue[0].FileName.c_str(),
+    std::printf("%.2f %s %s %lld\n", seconds, status.c_str(),
+                DownloadQueue.empty() ? "-" : DownloadQueue[0].FileName.c_str(),
                 static_cast<long long>(form.Download.ContinuedFrom()));
     form.EndMe();
     return status == "Complete" ? 0 : 1;

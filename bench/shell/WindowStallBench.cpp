@@ -140,8 +140,8 @@ int main(int argc, char** argv)
     std::error_code error;
     const auto bytes = std::filesystem::file_size(local, error);
     const long over50 = std::count_if(gaps.begin(), gaps.end(), [](double g) { return g > 50; });
-    std::printf("%d %lld %.2f %.2f %.2f %.2f %ld %zu %.2f %s %s\n", items, error ? -1LL : static_cast<long long>(bytes), seconds,
-                worst, Percentile(gaps, 0.99), Percentile(gaps, 0.999), over50, gaps.size(), worstAt,
+    std::printf("%d %lld %.2f %.2f %.2f %.2f %ld %zu %.2f %s %s\n", items, error ? -1LL : static_cast<long long>(bytes),
+                seconds, worst, Percentile(gaps, 0.99), Percentile(gaps, 0.999), over50, gaps.size(), worstAt,
                 worstPhase.c_str(), status.c_str());
     form.EndMe();
     return status == "Complete" ? 0 : 1;

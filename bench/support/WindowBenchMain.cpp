@@ -29,8 +29,8 @@ void QueueDownloadsInProgress(int items)
     for (int i = 0; i < items; ++i) {
         std::string status = std::to_string(i % 101);
         std::string size = "4.8 MB";
-        AddItem("http://www.youtube.com/watch?v=item" + std::to_string(i), "video" + std::to_string(i) + ".flv",
-                status, size);
+        AddItem("http://www.youtube.com/watch?v=item" + std::to_string(i), "video" + std::to_string(i) + ".flv", status,
+                size);
     }
 }
 

@@ -41,7 +41,7 @@ bool DownloadGridView::FormatDownloadGrid(bool bFirstTime)
         try {
             grid.SetDataSource(GridTableOf(rsDownloadList));
         } catch (...) {
-            bGridFormatted = false;  // the next call lays the grid out in full
+            bGridFormatted = false; // the next call lays the grid out in full
         }
         return true;
     }
@@ -60,7 +60,9 @@ bool DownloadGridView::FormatDownloadGrid(bool bFirstTime)
     for (int c = 0; c < kDownloadListColumns; ++c)
         Attempt([&] { grid.SetColumnWidthTwips(c, kWidthsTwips[static_cast<size_t>(c)]); });
 
-    Attempt([&] { grid.SetAppearanceColors(GridAppearance::Grid, Rgb{234, 233, 232}, std::nullopt, Rgb{39, 104, 146}); });
+    Attempt([&] {
+        grid.SetAppearanceColors(GridAppearance::Grid, Rgb{234, 233, 232}, std::nullopt, Rgb{39, 104, 146});
+    });
     Attempt([&] {
         grid.SetAppearanceColors(GridAppearance::Group1, Rgb{255, 199, 0}, Rgb{255, 255, 255}, std::nullopt);
     });

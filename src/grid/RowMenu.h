@@ -12,7 +12,7 @@ enum class RowMenuChoice { None, Open, OpenContainingFolder, CopyPageAddress, Re
 /// What the menu needs to know of one row.
 struct RowFacts {
     std::string status;
-    bool fileExists = false;  // the item's finished file is in its folder
+    bool fileExists = false; // the item's finished file is in its folder
 };
 
 /// Which entries are available; the others are shown unavailable.

@@ -78,7 +78,7 @@ void StatusCellDrawFilter::DrawProgressCell(platform::GridDrawContext& Draw, lon
 
     if (!selected) {
         const double fraction = static_cast<double>(percent) / 100.0;
-        const int width = static_cast<int>(std::nearbyint(fraction * work.width()));  // halves to even
+        const int width = static_cast<int>(std::nearbyint(fraction * work.width())); // halves to even
         work.setWidth(width);
     }
 

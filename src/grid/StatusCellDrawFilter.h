@@ -23,8 +23,8 @@ public:
     /// `barColor` over `backColor`, the percentage centred on top; a selected
     /// cell takes its appearance's colours and a full bar. The text shows in
     /// the background colour over the bar and in the bar colour beside it.
-    static void DrawProgressCell(platform::GridDrawContext& Draw, long percentage, QColor barColor,
-                                 QColor backColor, bool showText);
+    static void DrawProgressCell(platform::GridDrawContext& Draw, long percentage, QColor barColor, QColor backColor,
+                                 bool showText);
 
     /// A cell of the status column whose value reads as a number.
     static bool IsProgressCell(const platform::GridDrawContext& Draw);

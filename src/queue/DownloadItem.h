@@ -7,11 +7,11 @@
 namespace tollivex {
 
 struct DownloadItem {
-    std::int16_t ID = 0;      // always its index + 1
-    std::string Video_URL;    // the page address exactly as it was added; identity for duplicates
-    std::string FileName;     // local file name, or a placeholder
-    std::string Status;       // status text (vocabulary below)
-    std::string FileSize;     // size text, or a placeholder
+    std::int16_t ID = 0;   // always its index + 1
+    std::string Video_URL; // the page address exactly as it was added; identity for duplicates
+    std::string FileName;  // local file name, or a placeholder
+    std::string Status;    // status text (vocabulary below)
+    std::string FileSize;  // size text, or a placeholder
 };
 
 // Status texts, compared exactly and case-sensitively.

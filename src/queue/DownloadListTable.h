@@ -14,8 +14,8 @@ enum DownloadListColumn : int { colID = 0, colVideoURL = 1, colFileName = 2, col
 inline constexpr int kDownloadListColumns = 5;
 
 struct DownloadListColumnDef {
-    const char* key;   // the column name, also the grid's column key
-    int width;         // width in characters; 0 for the integer column
+    const char* key; // the column name, also the grid's column key
+    int width;       // width in characters; 0 for the integer column
 };
 
 /// ID (integer), Video_URL (220), FileName (100), Status (120), FileSize (10).
@@ -28,8 +28,8 @@ class DownloadListTable {
 public:
     struct Row {
         int ID = 0;
-        std::array<std::string, kDownloadListColumns> text;  // display texts; text[colID] is ID in decimal
-        std::string reason;  // why the item failed or stopped, shown as the row's tool tip; "" for none
+        std::array<std::string, kDownloadListColumns> text; // display texts; text[colID] is ID in decimal
+        std::string reason; // why the item failed or stopped, shown as the row's tool tip; "" for none
     };
 
     /// Appends an empty row and returns it.

@@ -10,8 +10,7 @@ int QueueUpperBound() { return static_cast<int>(DownloadQueue.size()) - 1; }
 
 bool IsListEmpty() { return DownloadQueue.empty(); }
 
-bool AddItem(const std::string& pageAddress, const std::string& fileName, std::string& status,
-             std::string& size)
+bool AddItem(const std::string& pageAddress, const std::string& fileName, std::string& status, std::string& size)
 {
     for (const DownloadItem& item : DownloadQueue) {
         if (item.Video_URL == pageAddress)
@@ -111,8 +110,8 @@ void MoveItemDown(std::int16_t id)
     }
 }
 
-void UpdateItem(std::int16_t id, const std::string& pageAddress, const std::string& fileName,
-                const std::string& status, const std::string& size)
+void UpdateItem(std::int16_t id, const std::string& pageAddress, const std::string& fileName, const std::string& status,
+                const std::string& size)
 {
     const int index = IndexOfId(id);
     if (index < 0)

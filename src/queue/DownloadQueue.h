@@ -27,8 +27,7 @@ bool IsListEmpty();
 /// written back to the caller's variables. True when the address is in the
 /// queue afterwards; false when the queue is full (32,767 items) and nothing
 /// was added.
-bool AddItem(const std::string& pageAddress, const std::string& fileName, std::string& status,
-             std::string& size);
+bool AddItem(const std::string& pageAddress, const std::string& fileName, std::string& status, std::string& size);
 
 /// Removes the item with that ID; the items behind it move up and are renumbered.
 void RemoveItem(std::int16_t id);
@@ -40,8 +39,8 @@ void MoveItemUp(std::int16_t id);
 void MoveItemDown(std::int16_t id);
 
 /// Overwrites each field whose argument is not empty. No rebuild.
-void UpdateItem(std::int16_t id, const std::string& pageAddress, const std::string& fileName,
-                const std::string& status, const std::string& size);
+void UpdateItem(std::int16_t id, const std::string& pageAddress, const std::string& fileName, const std::string& status,
+                const std::string& size);
 
 /// Index of the item with that ID, or -1.
 int IndexOfId(std::int16_t id);

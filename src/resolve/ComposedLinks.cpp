@@ -57,8 +57,7 @@ std::string ComposeMySpaceLink(const std::string& pageAddress, const FoldedText&
     const auto fromEnd = [&id](size_t place) { return FirstCharacters(LastCharacters(id, place), 1); };
     const std::string last = fromEnd(1) + fromEnd(2);
     const std::string before = fromEnd(3) + fromEnd(4);
-    return std::string("http://") + kMySpaceContentHost + "/" + leading + "/" + last + "/" + before + "/" + id +
-           ".flv";
+    return std::string("http://") + kMySpaceContentHost + "/" + leading + "/" + last + "/" + before + "/" + id + ".flv";
 }
 
 std::string ComposeBreakLink(const std::string&, const FoldedText& page)

@@ -46,8 +46,7 @@ std::string ComposeIFilmLink(const std::string&, const FoldedText& page)
 
 std::string ComposeBlipLink(const std::string&, const FoldedText& page)
 {
-    static const std::string kPermalinkBox =
-        "readonly=\"readonly\" type=\"text\" class=\"permalink_input\" value=\"";
+    static const std::string kPermalinkBox = "readonly=\"readonly\" type=\"text\" class=\"permalink_input\" value=\"";
     // The closing quote is looked for from the value's tenth character on.
     const auto value = CutAfterMarker(page, kPermalinkBox, kPermalinkBox.size(), "\"", kPermalinkBox.size() + 9);
     return value ? value->value : std::string();

@@ -12,12 +12,18 @@ struct Site {
 
 // Tested in this order; the first match wins.
 constexpr Site kSites[] = {
-    {"google.com", siteGoogleVideo},   {"youtube.com", siteYouTube},
-    {"bolt.com", siteBolt},            {"myspace.com", siteMySpace},
-    {"angryalien.com", siteAngryAlien}, {"thatvideosite.com", siteThatVideoSite},
-    {"ifilm.com", siteIFilm},          {"break.com", siteBreak},
-    {"blip.tv", siteBlip},             {"dailymotion.com", siteDailyMotion},
-    {"putfile.com", sitePutFile},      {"zippyvideos.com", siteZippyVideos},
+    {"google.com", siteGoogleVideo},
+    {"youtube.com", siteYouTube},
+    {"bolt.com", siteBolt},
+    {"myspace.com", siteMySpace},
+    {"angryalien.com", siteAngryAlien},
+    {"thatvideosite.com", siteThatVideoSite},
+    {"ifilm.com", siteIFilm},
+    {"break.com", siteBreak},
+    {"blip.tv", siteBlip},
+    {"dailymotion.com", siteDailyMotion},
+    {"putfile.com", sitePutFile},
+    {"zippyvideos.com", siteZippyVideos},
 };
 } // namespace
 

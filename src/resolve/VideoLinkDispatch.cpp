@@ -13,12 +13,18 @@ struct SiteResolver {
 };
 
 constexpr SiteResolver kResolvers[] = {
-    {siteGoogleVideo, GetGoogleVideoLink}, {siteYouTube, GetYouTubeLink},
-    {siteBolt, GetBoltLink},               {siteMySpace, GetMySpaceLink},
-    {siteAngryAlien, GetAngryAlienLink},   {siteThatVideoSite, GetThatVideoSiteLink},
-    {siteIFilm, GetIFilmLink},             {siteBreak, GetBreakLink},
-    {siteBlip, GetBlipLink},               {siteDailyMotion, GetDailyMotionLink},
-    {sitePutFile, GetPutFileLink},         {siteZippyVideos, GetZippyVideosLink},
+    {siteGoogleVideo, GetGoogleVideoLink},
+    {siteYouTube, GetYouTubeLink},
+    {siteBolt, GetBoltLink},
+    {siteMySpace, GetMySpaceLink},
+    {siteAngryAlien, GetAngryAlienLink},
+    {siteThatVideoSite, GetThatVideoSiteLink},
+    {siteIFilm, GetIFilmLink},
+    {siteBreak, GetBreakLink},
+    {siteBlip, GetBlipLink},
+    {siteDailyMotion, GetDailyMotionLink},
+    {sitePutFile, GetPutFileLink},
+    {siteZippyVideos, GetZippyVideosLink},
 };
 
 std::string ResolveFetchedPage(PageResolver resolve, const std::string& pageAddress)

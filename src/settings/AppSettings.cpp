@@ -118,8 +118,8 @@ void LoadSettings(SettingsHost& host)
             host.Monitor(true);
     });
     Step([&] {
-        const std::string folder =
-            registry.REGGetSetting(kRoot, kSettingsSection, kDownloadDirValue, DefaultDownloadDir());
+        const std::string folder = registry.REGGetSetting(kRoot, kSettingsSection, kDownloadDirValue,
+                                                          DefaultDownloadDir());
         // A stored empty folder would send the videos to the working folder.
         sDownloadDir = TrimBlanks(folder).empty() ? DefaultDownloadDir() : folder;
     });

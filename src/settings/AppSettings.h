@@ -7,9 +7,9 @@
 namespace tollivex {
 
 /// Where the settings live (under the current user) and their value names.
-extern const char* const kSettingsSection;   // "Software\Harrowmere Tollivex\Settings"
-extern const char* const kUrlMonitorValue;   // "URL Mon"
-extern const char* const kDownloadDirValue;  // "Download Dir"
+extern const char* const kSettingsSection;  // "Software\Harrowmere Tollivex\Settings"
+extern const char* const kUrlMonitorValue;  // "URL Mon"
+extern const char* const kDownloadDirValue; // "Download Dir"
 /// The prompt above the folder picker.
 extern const char* const kBrowsePrompt;
 

@@ -56,9 +56,8 @@ void frmMain::NotifyItemEnded(const std::string& pageAddress)
         if (body.empty())
             body = status::kError;
     }
-    const std::uint32_t notice =
-        Notifier().Show(title, body, end == ItemEnd::Complete ? platform::NoticeKind::Complete
-                                                              : platform::NoticeKind::Failed, 0);
+    const std::uint32_t notice = Notifier().Show(
+        title, body, end == ItemEnd::Complete ? platform::NoticeKind::Complete : platform::NoticeKind::Failed, 0);
     if (notice != 0) {
         noticeAddresses_[notice] = pageAddress;
         runNotices_.push_back(notice);
@@ -76,8 +75,8 @@ void frmMain::NotifyRunEnded()
                 Notifier().Close(notice);
             noticeAddresses_.erase(notice);
         }
-        const std::uint32_t summary =
-            Notifier().Show("Tollivex", awayTally_.Summary(), platform::NoticeKind::Summary, last);
+        const std::uint32_t summary = Notifier().Show("Tollivex", awayTally_.Summary(), platform::NoticeKind::Summary,
+                                                      last);
         if (summary != 0 && !address.empty())
             noticeAddresses_[summary] = address;
     }

@@ -11,11 +11,11 @@ namespace tollivex {
 /// What a header block says about the remote file.
 struct HeaderInformation {
     std::string LastModified = "Not Available";
-    float FileSize = -1;         // -1: no usable Content-Length
-    double ExactSize = -1;       // the same, exact past the float's 16 MiB
-    std::string RemoteFileName;  // after "filename=", verbatim (quotes kept)
-    std::string RemoteFileType;  // the content type after its first "/"
-    bool FileExists = true;      // false for a 404 answer
+    float FileSize = -1;        // -1: no usable Content-Length
+    double ExactSize = -1;      // the same, exact past the float's 16 MiB
+    std::string RemoteFileName; // after "filename=", verbatim (quotes kept)
+    std::string RemoteFileType; // the content type after its first "/"
+    bool FileExists = true;     // false for a 404 answer
 };
 
 /// Labels are found case-insensitively from the block's start; a value runs

@@ -88,8 +88,7 @@ std::shared_ptr<platform::InternetSession> Download::Impl::SessionForTransfer(Do
     return session;
 }
 
-Download::Impl::Answer Download::Impl::OpenAnswer(platform::InternetSession& session,
-                                                  const std::function<bool()>& stop)
+Download::Impl::Answer Download::Impl::OpenAnswer(platform::InternetSession& session, const std::function<bool()>& stop)
 {
     Answer answer;
     const std::int64_t kept = Target && MayContinue ? Target->Size() : 0;
@@ -108,9 +107,7 @@ Download::Impl::Answer Download::Impl::OpenAnswer(platform::InternetSession& ses
             answer.kept = kept;
             answer.total = ParseContentRange(*contentRange)->total;
             return answer;
-        case RangeAnswer::StartOver:
-            answer.total = reader.ContentLength();
-            return answer;
+        case RangeAnswer::StartOver: answer.total = reader.ContentLength(); return answer;
         case RangeAnswer::AskWhole:
             answer.reader.reset();
             platform::DoEvents();

@@ -344,7 +344,7 @@ TEST_F(GridForm, RenamingActsOnlyOnTheFileNameColumnOfARowThatStillFits)
 
     // A row of an older table, or one whose item has moved since, renames nothing.
     const platform::GridCell stale{*Row(0), colFileName};
-    MoveItemDown(1);  // the grid still shows a, b
+    MoveItemDown(1); // the grid still shows a, b
     form->Grid.DownloadGrid_BeforeCellUpdate(platform::GridCell{*Row(0), colFileName}, "new.flv", cancel);
     EXPECT_TRUE(cancel);
     form->FillDownloadList();

@@ -3,8 +3,8 @@
 
 #include "scheduler/RunFixture.h"
 
-#include "queue/DownloadListTable.h"
 #include "platform/gui/TableGrid.h"
+#include "queue/DownloadListTable.h"
 #include "queue/DownloadQueue.h"
 
 #include <QAbstractItemModel>

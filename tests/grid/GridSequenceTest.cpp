@@ -28,13 +28,13 @@ protected:
     ::testing::AssertionResult MatchesModel() const
     {
         if (Labels().size() != model.size())
-            return ::testing::AssertionFailure() << "queue holds " << Labels().size() << " items, the model "
-                                                 << model.size();
+            return ::testing::AssertionFailure()
+                   << "queue holds " << Labels().size() << " items, the model " << model.size();
         for (size_t i = 0; i < model.size(); ++i) {
             if (Labels()[i] != model[i].label || DownloadQueue[i].Status != model[i].status)
-                return ::testing::AssertionFailure() << "item " << i << " is " << Labels()[i] << "/"
-                                                     << DownloadQueue[i].Status << ", the model has "
-                                                     << model[i].label << "/" << model[i].status;
+                return ::testing::AssertionFailure()
+                       << "item " << i << " is " << Labels()[i] << "/" << DownloadQueue[i].Status << ", the model has "
+                       << model[i].label << "/" << model[i].status;
         }
         return QueueAndGridAgree();
     }
@@ -44,7 +44,7 @@ protected:
         const size_t n = model.size();
         switch (Pick(8)) {
         case 0:
-        case 1: {  // a new address, or one already queued
+        case 1: { // a new address, or one already queued
             std::string label = "v" + std::to_string(next++);
             if (n > 0 && Pick(4) == 0)
                 label = model[Pick(n)].label;
@@ -54,7 +54,7 @@ protected:
             form->AddVideoUrl(AddressOf(label));
             break;
         }
-        case 2: {  // an item finishes, as the run marks it
+        case 2: { // an item finishes, as the run marks it
             if (n == 0)
                 return;
             const size_t i = Pick(n);
@@ -64,7 +64,7 @@ protected:
             form->FillDownloadList();
             break;
         }
-        case 3: {  // cells and rows of a few rows, picked in any order
+        case 3: { // cells and rows of a few rows, picked in any order
             std::set<size_t> rows;
             const size_t picks = n == 0 ? 0 : 1 + Pick(3);
             log << "remove";
@@ -84,7 +84,7 @@ protected:
             break;
         }
         case 4:
-        case 5: {  // one item up or down
+        case 5: { // one item up or down
             const bool up = Pick(2) == 0;
             if (n == 0) {
                 log << (up ? "up" : "down") << " nothing; ";

@@ -82,7 +82,7 @@ protected:
         const std::string prefix = AddressOf("");
         for (const DownloadItem& item : DownloadQueue)
             labels.push_back(item.Video_URL.substr(0, prefix.size()) == prefix ? item.Video_URL.substr(prefix.size())
-                                                                              : item.Video_URL);
+                                                                               : item.Video_URL);
         return labels;
     }
 
@@ -103,17 +103,17 @@ protected:
         }
         const int rows = GridRows();
         if (rows != static_cast<int>(DownloadQueue.size()))
-            return ::testing::AssertionFailure() << "grid shows " << rows << " rows for " << DownloadQueue.size()
-                                                 << " items";
+            return ::testing::AssertionFailure()
+                   << "grid shows " << rows << " rows for " << DownloadQueue.size() << " items";
         for (int r = 0; r < rows; ++r) {
             const DownloadItem& item = DownloadQueue[static_cast<size_t>(r)];
             const std::vector<std::string> want{std::to_string(item.ID), item.Video_URL, item.FileName, item.Status,
                                                 item.FileSize};
             for (int c = 0; c < kDownloadListColumns; ++c) {
                 if (Cell(r, c) != want[static_cast<size_t>(c)])
-                    return ::testing::AssertionFailure() << "row " << r << " column " << c << " shows '" << Cell(r, c)
-                                                         << "', the item holds '" << want[static_cast<size_t>(c)]
-                                                         << "'";
+                    return ::testing::AssertionFailure()
+                           << "row " << r << " column " << c << " shows '" << Cell(r, c) << "', the item holds '"
+                           << want[static_cast<size_t>(c)] << "'";
             }
         }
         return ::testing::AssertionSuccess();

@@ -42,7 +42,7 @@ protected:
     /// The grid's rows as drawn now.
     QImage Shot() const
     {
-        QApplication::processEvents();  // selections made through the grid show with the next event round
+        QApplication::processEvents(); // selections made through the grid show with the next event round
         QWidget* viewport = grid->View()->viewport();
         return viewport->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
@@ -171,7 +171,7 @@ TEST_F(StatusCellPixels, ASelectedRowShowsAFullBarInTheSelectionColours)
     SelectRow(0);
     const QImage image = Shot();
     const QRect selected = StatusRect(0);
-    const QRgb selectedBack = qRgb(255, 199, 0);  // the layout's colours of selected cells
+    const QRgb selectedBack = qRgb(255, 199, 0); // the layout's colours of selected cells
     EXPECT_GE(ColumnsIn(image, selected, selectedBack), selected.width() - 1);
     EXPECT_EQ(ColumnsIn(image, selected, bar), 0);
     // Its text shows in the selection's fore colour, white.
@@ -201,7 +201,8 @@ TEST_F(StatusCellPixels, TextStandsOutAtLeastFourAndAHalfToOneInEveryState)
     } states[] = {{"normal", 0}, {"alternate", 1}, {"selected", 2}, {"current", 3}};
     for (const auto& s : states)
         EXPECT_GE(CellContrast(image, cell(s.row)), 4.5) << s.state;
-    EXPECT_NE(image.pixel(cell(0).center().x(), cell(0).top() + 1), image.pixel(cell(1).center().x(), cell(1).top() + 1))
+    EXPECT_NE(image.pixel(cell(0).center().x(), cell(0).top() + 1),
+              image.pixel(cell(1).center().x(), cell(1).top() + 1))
         << "every second row has its own background";
     EXPECT_GE(CellContrast(image, StatusRect(5)), 4.5) << "a selected progress cell";
     EXPECT_GE(CellContrast(image, StatusRect(6)), 4.5) << "a progress cell";
@@ -209,7 +210,7 @@ TEST_F(StatusCellPixels, TextStandsOutAtLeastFourAndAHalfToOneInEveryState)
     view->edit(view->model()->index(4, colFileName));
     auto* editor = view->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
-    editor->deselect();  // the caret is drawn inverted over marked text
+    editor->deselect(); // the caret is drawn inverted over marked text
     image = Shot();
     EXPECT_GE(CellContrast(image, cell(4)), 4.5) << "being edited";
 }

@@ -1,8 +1,8 @@
 // The grid control on its own: binding, stale rows, selection order, the edit
 // notifications, layout settings, window and scrolling.
 
-#include "platform/gui/QtControls.h"
 #include "platform/gui/TableGrid.h"
+#include "platform/gui/QtControls.h"
 #include "platform/gui/StatusAnnouncer.h"
 #include "platform/gui/TableGridModel.h"
 
@@ -98,7 +98,7 @@ TEST_F(GridFixture, BindingWalksRowsAndMakesOldRowsStale)
     EXPECT_FALSE(grid.NextRow(*first));
 
     grid.SetDataSource(nullptr);
-    EXPECT_EQ(layouts, 2);  // unbinding lays nothing out
+    EXPECT_EQ(layouts, 2); // unbinding lays nothing out
     EXPECT_FALSE(grid.FirstRow());
     EXPECT_EQ(grid.View()->model()->rowCount(), 0);
 }
@@ -122,7 +122,7 @@ TEST_F(GridFixture, CellWritesShowAtOnceAndSelectionComesInViewOrder)
     EXPECT_EQ(cells[1].row.index, 2);
     EXPECT_EQ(cells[1].column, colFileSize);
     EXPECT_TRUE(grid.IsCellSelected({r0, colVideoURL}));
-    EXPECT_FALSE(grid.IsRowSelected(r0));  // one cell is not the row
+    EXPECT_FALSE(grid.IsRowSelected(r0)); // one cell is not the row
 
     grid.SetRowSelected(r0, true);
     EXPECT_TRUE(grid.IsRowSelected(r0));
@@ -224,7 +224,7 @@ TEST_F(GridFixture, LayoutWindowAndScrolling)
     QScrollBar* bar = grid.View()->verticalScrollBar();
     ASSERT_GT(bar->maximum(), 2);
     EXPECT_EQ(bar->value(), 0);
-    grid.ScrollRowRegion(0);  // already at the top
+    grid.ScrollRowRegion(0); // already at the top
     EXPECT_EQ(bar->value(), 0);
     grid.ScrollRowRegion(1);
     grid.ScrollRowRegion(1);
@@ -262,8 +262,10 @@ TEST_F(GridFixture, AScreenReaderHearsCellsWithTheirColumnsAndEachNewStageOnce)
     const struct {
         const char* written;
         const char* heard;
-    } steps[] = {{"Preperaing (0%)", "file2.flv: Preperaing..."}, {"Preperaing (40%)", "file2.flv: Preperaing..."},
-                 {"5", "file2.flv: Downloading"}, {"1.2 MBso far..", "file2.flv: Downloading"}};
+    } steps[] = {{"Preperaing (0%)", "file2.flv: Preperaing..."},
+                 {"Preperaing (40%)", "file2.flv: Preperaing..."},
+                 {"5", "file2.flv: Downloading"},
+                 {"1.2 MBso far..", "file2.flv: Downloading"}};
     for (const auto& step : steps) {
         grid.SetCellValue(second, step.written);
         EXPECT_EQ(grid.Announcer().Last().toStdString(), step.heard) << step.written;

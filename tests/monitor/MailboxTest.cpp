@@ -220,7 +220,7 @@ TEST(RuntimeFolder, OnlyAFolderPrivateToTheUserIsTaken)
     QByteArray saved[3];
     for (int i = 0; i < 3; ++i)
         saved[i] = qgetenv(names[i]);
-    QTemporaryDir scratch(QStringLiteral("/tmp/tvx-rf-XXXXXX"));  // short enough for sockets below it
+    QTemporaryDir scratch(QStringLiteral("/tmp/tvx-rf-XXXXXX")); // short enough for sockets below it
     const QString open = scratch.filePath(QStringLiteral("open"));
     QDir().mkpath(open);
     QFile::setPermissions(open, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |

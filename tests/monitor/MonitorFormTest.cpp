@@ -67,10 +67,7 @@ protected:
         sDownloadDir.clear();
     }
 
-    platform::LocalSocketMailbox& Mailbox()
-    {
-        return dynamic_cast<platform::LocalSocketMailbox&>(form->txtMonitor());
-    }
+    platform::LocalSocketMailbox& Mailbox() { return dynamic_cast<platform::LocalSocketMailbox&>(form->txtMonitor()); }
     std::string VideoUrl() { return form->Flash().GetVariable("_root.video_url"); }
     static void SetClipboard(const std::string& text)
     {

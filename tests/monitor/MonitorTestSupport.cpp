@@ -4,8 +4,8 @@
 
 #include <QClipboard>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QDeadlineTimer>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -38,10 +38,7 @@ void UsePrivateRuntimeFolder()
     qputenv("XDG_RUNTIME_DIR", folder.path().toLocal8Bit());
 }
 
-QString WatcherProgram()
-{
-    return QString::fromStdString(platform::JoinPath(platform::ProgramFolder(), "clip"));
-}
+QString WatcherProgram() { return QString::fromStdString(platform::JoinPath(platform::ProgramFolder(), "clip")); }
 
 CpuLoad::CpuLoad()
 {
@@ -90,8 +87,8 @@ void XClipboard::Set(const QString& text, const QString& selection)
     // A copy is done once the new owner serves the text. Returning earlier
     // would let two owners started one after the other take the clipboard in
     // the wrong order: not something a user copying by hand can do.
-    const QClipboard::Mode mode =
-        selection == QStringLiteral("primary") ? QClipboard::Selection : QClipboard::Clipboard;
+    const QClipboard::Mode mode = selection == QStringLiteral("primary") ? QClipboard::Selection
+                                                                         : QClipboard::Clipboard;
     WaitUntil([&] { return QGuiApplication::clipboard()->text(mode) == text; }, 5000);
     // Drop the owners that have ended already.
     owners_.erase(std::remove_if(owners_.begin(), owners_.end(),

@@ -92,8 +92,8 @@ TEST_F(QueueBinding, LongAndStrangeAddressesAreSafe)
         accented += "\xc3\xa9";
     form->AddVideoUrl(accented);
     ASSERT_EQ(DownloadQueue.size(), 5u);
-    EXPECT_EQ(DownloadQueue[0].Video_URL.size(), 220u);  // the queue keeps everything
-    EXPECT_EQ(Cell(0, colVideoURL).size(), 219u);        // the table holds 219 characters
+    EXPECT_EQ(DownloadQueue[0].Video_URL.size(), 220u); // the queue keeps everything
+    EXPECT_EQ(Cell(0, colVideoURL).size(), 219u);       // the table holds 219 characters
     EXPECT_EQ(Cell(1, colVideoURL).size(), 219u);
     EXPECT_EQ(Cell(4, colVideoURL), accented.substr(0, 209 + 2 * 10)) << "whole characters are kept";
     EXPECT_EQ(DownloadQueue[2].Status, "Waiting");

@@ -29,7 +29,7 @@ TEST_F(QueueModel, AddNumbersItemsAndFillsPlaceholders)
     std::string status;
     std::string size;
     ASSERT_TRUE(AddItem("http://a", "file.flv", status, size));
-    EXPECT_EQ(status, "Waiting");  // written back to the caller
+    EXPECT_EQ(status, "Waiting"); // written back to the caller
     EXPECT_EQ(size, "????");
     std::string given = "Link is not supported";
     std::string givenSize = "????";
@@ -46,7 +46,7 @@ TEST_F(QueueModel, AddNumbersItemsAndFillsPlaceholders)
 TEST_F(QueueModel, DuplicatesAreExactAndCaseSensitive)
 {
     ASSERT_TRUE(Add("http://youtube.com/watch?v=1"));
-    EXPECT_TRUE(Add("http://youtube.com/watch?v=1"));  // already there: success, no change
+    EXPECT_TRUE(Add("http://youtube.com/watch?v=1")); // already there: success, no change
     EXPECT_EQ(DownloadQueue.size(), 1u);
     EXPECT_TRUE(Add("http://YOUTUBE.com/watch?v=1"));
     EXPECT_TRUE(Add(" http://youtube.com/watch?v=1"));
@@ -63,7 +63,7 @@ TEST_F(QueueModel, TheSixteenBitIdRangeEndsTheQueueCleanly)
     EXPECT_EQ(DownloadQueue.back().ID, 32767);
     EXPECT_FALSE(Add("http://youtube.com/watch?v=one-too-many"));
     EXPECT_EQ(DownloadQueue.size(), static_cast<size_t>(kMaxQueueItems));
-    EXPECT_TRUE(Add("http://youtube.com/watch?v=5"));  // a queued address is still found
+    EXPECT_TRUE(Add("http://youtube.com/watch?v=5")); // a queued address is still found
     EXPECT_GT(DownloadQueue.back().ID, 0);
 }
 
@@ -78,12 +78,12 @@ TEST_F(QueueModel, RemoveRenumbersTheItemsBehind)
     EXPECT_EQ(DownloadQueue[1].Video_URL, "C");
     ExpectIdsFollowPositions();
 
-    RemoveItem(9);  // no such ID: unchanged
+    RemoveItem(9); // no such ID: unchanged
     EXPECT_EQ(DownloadQueue.size(), 2u);
     RemoveItem(1);
     RemoveItem(1);
     EXPECT_TRUE(IsListEmpty());
-    RemoveItem(1);  // empty queue: nothing happens
+    RemoveItem(1); // empty queue: nothing happens
     EXPECT_TRUE(IsListEmpty());
     EXPECT_EQ(QueueUpperBound(), -1);
 }
@@ -111,8 +111,8 @@ TEST_F(QueueModel, MovesSwapNeighboursAndKeepIds)
     EXPECT_EQ(DownloadQueue[2].ID, 3);
     ExpectIdsFollowPositions();
 
-    MoveItemUp(1);    // first item: unchanged
-    MoveItemDown(3);  // last item: unchanged
+    MoveItemUp(1);   // first item: unchanged
+    MoveItemDown(3); // last item: unchanged
     EXPECT_EQ(DownloadQueue[0].Video_URL, "A");
     EXPECT_EQ(DownloadQueue[2].Video_URL, "B");
 
@@ -138,7 +138,7 @@ TEST_F(QueueModel, UpdateOverwritesOnlyGivenFields)
     EXPECT_EQ(DownloadQueue[0].Video_URL, "B");
     EXPECT_EQ(DownloadQueue[0].Status, "Complete");
     EXPECT_EQ(DownloadQueue[0].FileSize, "1 KB");
-    UpdateItem(7, "x", "x", "x", "x");  // out of range: ignored
+    UpdateItem(7, "x", "x", "x", "x"); // out of range: ignored
     UpdateItem(0, "x", "x", "x", "x");
     EXPECT_EQ(DownloadQueue[0].Video_URL, "B");
 }

@@ -15,12 +15,11 @@ TEST(FormatFileSize, UnitsBoundariesAndHalfToEvenRounding)
         double bytes;
         const char* text;
     } rows[] = {
-        {0, "0 Bytes"},          {-1, "-1 Bytes"},       {1023, "1023 Bytes"},
-        {1024, "1 KB"},          {1280, "1.2 KB"},       {1536, "1.5 KB"},
-        {1792, "1.8 KB"},        {1048575, "1024 KB"},   {1048576, "1 MB"},
-        {5000000, "4.8 MB"},     {1073741823, "1 GB"},   {1073741824, "1 GB"},
-        {1610612736, "1.5 GB"},  {1099511627776.0, ""},  {2e12, ""},
-        {2048, "2 KB"},          {1100585369.6, "1 GB"},
+        {0, "0 Bytes"},         {-1, "-1 Bytes"},      {1023, "1023 Bytes"}, {1024, "1 KB"},
+        {1280, "1.2 KB"},       {1536, "1.5 KB"},      {1792, "1.8 KB"},     {1048575, "1024 KB"},
+        {1048576, "1 MB"},      {5000000, "4.8 MB"},   {1073741823, "1 GB"}, {1073741824, "1 GB"},
+        {1610612736, "1.5 GB"}, {1099511627776.0, ""}, {2e12, ""},           {2048, "2 KB"},
+        {1100585369.6, "1 GB"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(FormatFileSize(static_cast<float>(row.bytes)), row.text) << "bytes " << row.bytes;

@@ -38,9 +38,9 @@ std::string FromHex(const std::string& hex)
 std::vector<std::string> RandomInputs(size_t count)
 {
     std::mt19937 random(20240611);
-    const std::vector<std::string> pieces = {"%",   "%2",  "%41", "%4a", "%4A", "%zz", "%%",  "%0",  "%0D", "%0a",
-                                             "%00", "%7F", "%7f", "%20", "%25", "%C3", "%ff", "+",   "a",   "Z",
-                                             "9",   "/",   "?",   "&",   "=",   "#",   " ",   "\xc3\xa9", "g", "F"};
+    const std::vector<std::string> pieces = {"%",   "%2",  "%41", "%4a", "%4A", "%zz", "%%",  "%0",       "%0D", "%0a",
+                                             "%00", "%7F", "%7f", "%20", "%25", "%C3", "%ff", "+",        "a",   "Z",
+                                             "9",   "/",   "?",   "&",   "=",   "#",   " ",   "\xc3\xa9", "g",   "F"};
     std::vector<std::string> inputs;
     for (size_t i = 0; i < count; ++i) {
         // Every tenth input is long and free of control bytes, so that only
@@ -70,7 +70,8 @@ TEST(UnescapeUrl, AgreesWithTheReferenceDecoderWithinTheLimit)
         in += ToHex(s) + "\n";
     const std::string inPath = folder.Write("in.txt", in);
     const std::string outPath = folder.File("out.txt");
-    const std::string script = folder.Write("reference.py",
+    const std::string script = folder.Write(
+        "reference.py",
         "import sys, urllib.parse\n"
         "with open(sys.argv[1]) as src, open(sys.argv[2], 'w') as dst:\n"
         "    for line in src:\n"

@@ -87,7 +87,7 @@ TEST_F(RunFixture, ThreeItemsEndAsTheirPagesAllowAndTheMovieFollowsTheRun)
     Queue("http://example.org/not-a-video-site");
     Queue(PageAddress("/three.html"));
     DownloadQueue[1].Status = "Complete";
-    DownloadQueue[3].FileName = "my own name.flv";  // typed by the user
+    DownloadQueue[3].FileName = "my own name.flv"; // typed by the user
     form->sCurrentTab = "About";
 
     Run();
@@ -108,15 +108,14 @@ TEST_F(RunFixture, ThreeItemsEndAsTheirPagesAllowAndTheMovieFollowsTheRun)
     EXPECT_EQ(DownloadQueue[3].Status, "Complete");
     EXPECT_EQ(DownloadQueue[3].FileName, "my own name.flv");
     EXPECT_TRUE(FileHolds("my own name.flv", third));
-    EXPECT_FALSE(FileHolds("three.flv", third));  // saved under the typed name only
+    EXPECT_FALSE(FileHolds("three.flv", third)); // saved under the typed name only
 
     EXPECT_FALSE(form->Scheduler.State().bDownloading());
     EXPECT_EQ(form->Scheduler.cmdStartDownload.Caption, "Start Downloading");
     EXPECT_EQ(form->frmMenu.mnuDownload, "Start Downloading");
     EXPECT_TRUE(messages.empty());
-    const Variables expected = {{"_root.downloadBtn", "0"},     {"_root.startDownload", "0"},
-                                {"_root.downloadTab", "0"},     {"_root.downloadBtnTab", "1"},
-                                {"_root.startDownload", "1"},   {"_root.downloadBtn", "1"},
+    const Variables expected = {{"_root.downloadBtn", "0"},    {"_root.startDownload", "0"}, {"_root.downloadTab", "0"},
+                                {"_root.downloadBtnTab", "1"}, {"_root.startDownload", "1"}, {"_root.downloadBtn", "1"},
                                 {"_root.downloadTab", "1"}};
     EXPECT_EQ(movieVariables, expected);
 
@@ -150,8 +149,8 @@ TEST_F(RunFixture, StatusTextsFollowThePageFetchAndTheTransfer)
     // The page-complete event shows "Start Downloading..." before the resolver runs.
     bool sawStart = false;
     for (const EventRecord& r : events)
-        sawStart = sawStart || (r.event == "complete" && r.fetchingPage && r.index == 0 &&
-                                r.status == "Start Downloading...");
+        sawStart = sawStart ||
+                   (r.event == "complete" && r.fetchingPage && r.index == 0 && r.status == "Start Downloading...");
     EXPECT_TRUE(sawStart);
 
     // The grid's status cell carries the same text as the queue during the transfer.
@@ -224,7 +223,7 @@ TEST_F(RunFixture, HostileServerNamesLandInsideTheDownloadFolder)
         (void)entry;
         ++entries;
     }
-    EXPECT_EQ(entries, 2);  // the download folder and the program folder
+    EXPECT_EQ(entries, 2); // the download folder and the program folder
 }
 
 TEST_F(RunFixture, FailedPagesAndFilesEndInErrorNeverComplete)
@@ -244,8 +243,8 @@ TEST_F(RunFixture, FailedPagesAndFilesEndInErrorNeverComplete)
     // names one leads to it.
     server->ServeRaw("/no-content.html", "HTTP/1.1 204 No Content\r\n\r\n");
     server->ServeRaw("/not-modified.html", "HTTP/1.1 304 Not Modified\r\nContent-Length: 500\r\n\r\n");
-    server->Serve("/partial.html", "<html><body><embed src=\"" + server->Url("/partial.flv") + "\" width=\"400\"",
-                  {}, 206, "Partial Content");
+    server->Serve("/partial.html", "<html><body><embed src=\"" + server->Url("/partial.flv") + "\" width=\"400\"", {},
+                  206, "Partial Content");
     server->Serve("/partial.flv", VideoBytes(3000));
     for (const char* page : {"/no-content.html", "/not-modified.html", "/partial.html"})
         Queue(PageAddress(page));
@@ -274,7 +273,7 @@ TEST_F(RunFixture, FailedPagesAndFilesEndInErrorNeverComplete)
     EXPECT_EQ(StatusTip(2), "The server answered 404, not the video. Try again later.");
     EXPECT_EQ(StatusTip(3), "");
     // Each item went to its own link: nothing was fetched twice.
-    EXPECT_EQ(server->RequestCount("/good.flv"), 2);  // one HEAD, one GET
+    EXPECT_EQ(server->RequestCount("/good.flv"), 2); // one HEAD, one GET
 }
 
 // A failure thrown inside one step of the first item's work: that item ends

@@ -1,8 +1,8 @@
 // Naming a downloaded file and judging its size text.
 
+#include "scheduler/FileNames.h"
 #include "queue/TextHelpers.h"
 #include "resolve/SiteCode.h"
-#include "scheduler/FileNames.h"
 #include "scheduler/LocalFileInfo.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +19,7 @@ TEST(CleanFileName, RemovesTheTenCharactersAndNothingElse)
     EXPECT_EQ(CleanFileName("my:video?.flv"), "myvideo.flv");
     EXPECT_EQ(CleanFileName("\\/:*?\"<>|&x"), "x");
     EXPECT_EQ(CleanFileName("  spaced name .flv "), "  spaced name .flv ");
-    EXPECT_EQ(CleanFileName("vid\xc3\xa9o.flv"), "vid\xc3\xa9o.flv");  // non-ASCII kept
+    EXPECT_EQ(CleanFileName("vid\xc3\xa9o.flv"), "vid\xc3\xa9o.flv"); // non-ASCII kept
     EXPECT_EQ(CleanFileName("???"), "Enter File Name");
     EXPECT_EQ(CleanFileName(""), "Enter File Name");
 }
@@ -27,8 +27,8 @@ TEST(CleanFileName, RemovesTheTenCharactersAndNothingElse)
 TEST(CleanFileName, NoNameLeadsOutOfTheFolder)
 {
     // Whatever a page, a server or the user says, the result is one plain name.
-    const char* hostile[] = {"../../x", "/etc/passwd", "..\\..\\boot.ini", "C:\\Windows\\x.flv",
-                             "..", ".", " . ", "...", "./..", "a/../../b"};
+    const char* hostile[] = {"../../x", "/etc/passwd", "..\\..\\boot.ini", "C:\\Windows\\x.flv", "..", ".", " . ",
+                             "...",     "./..",        "a/../../b"};
     for (const char* name : hostile) {
         const std::string cleaned = CleanFileName(name);
         EXPECT_EQ(cleaned.find('/'), std::string::npos) << name;
@@ -43,15 +43,23 @@ TEST(CleanFileName, NoNameLeadsOutOfTheFolder)
     EXPECT_EQ(CleanFileName(std::string("a\0b.flv", 7)), "ab.flv");
     EXPECT_EQ(CleanFileName("line\r\nbreak.flv"), "linebreak.flv");
     // C1 controls go as C0 ones do (U+0085 breaks the line in some file managers); U+00A0 stays.
-    EXPECT_EQ(CleanFileName("a\xC2\x80" "b\xC2\x85" "c\xC2\x9F" "\xC2\xA0.flv"), "abc\xC2\xA0.flv");
+    EXPECT_EQ(CleanFileName("a\xC2\x80"
+                            "b\xC2\x85"
+                            "c\xC2\x9F"
+                            "\xC2\xA0.flv"),
+              "abc\xC2\xA0.flv");
     // Invisible bidirectional and format characters: what is shown is what is saved.
     for (const char* hidden : {"\u200B", "\u200F", "\u202A", "\u202E", "\u2066", "\u2069", "\uFEFF"})
         EXPECT_EQ(CleanFileName(std::string("clip") + hidden + "vlf.exe"), "clipvlf.exe") << hidden;
     EXPECT_EQ(CleanFileName("\u202E\u200B"), "Enter File Name");
-    EXPECT_EQ(CleanFileName("\u2010\u2065\u206A\uFEFE.flv"), "\u2010\u2065\u206A\uFEFE.flv");  // neighbours kept
+    EXPECT_EQ(CleanFileName("\u2010\u2065\u206A\uFEFE.flv"), "\u2010\u2065\u206A\uFEFE.flv"); // neighbours kept
     // Bytes that are no character (stray, cut, overlong, a surrogate) are saved as shown: U+FFFD.
     const std::string shown = "\xEF\xBF\xBD";
-    EXPECT_EQ(CleanFileName("a\xFF" "b\xC3" "c\xC0\xAF" "d\xED\xA0\x80" "e\xF0\x9F\x8E\xAC.flv"),
+    EXPECT_EQ(CleanFileName("a\xFF"
+                            "b\xC3"
+                            "c\xC0\xAF"
+                            "d\xED\xA0\x80"
+                            "e\xF0\x9F\x8E\xAC.flv"),
               "a" + shown + "b" + shown + "c" + shown + shown + "d" + shown + shown + shown + "e\xF0\x9F\x8E\xAC.flv");
 }
 
@@ -102,12 +110,12 @@ TEST(DeriveLocalFileName, LongNamesKeepTheirExtension)
     std::string accented;
     for (int i = 0; i < 146; ++i)
         accented += "\xc3\xa9"; // é
-    EXPECT_EQ(DeriveLocalFileName("http://h/get", accented + ".flv", siteBolt),
-              FirstCharacters(accented, 96) + ".flv");
+    EXPECT_EQ(DeriveLocalFileName("http://h/get", accented + ".flv", siteBolt), FirstCharacters(accented, 96) + ".flv");
     EXPECT_EQ(CharacterCount(DeriveLocalFileName("http://h/get", accented + ".flv", siteBolt)), 100u);
     const std::string fitting = FirstCharacters(accented, 96) + ".wmv"; // 100 characters, 196 bytes
     EXPECT_EQ(DeriveLocalFileName("http://h/get", fitting, siteBolt), fitting);
-    EXPECT_EQ(DeriveLocalFileName("http://h/get", "\xe6\x97\xa5\xe6\x9c\xac.flv", siteBolt), "\xe6\x97\xa5\xe6\x9c\xac.flv");
+    EXPECT_EQ(DeriveLocalFileName("http://h/get", "\xe6\x97\xa5\xe6\x9c\xac.flv", siteBolt),
+              "\xe6\x97\xa5\xe6\x9c\xac.flv");
 
     // 100 characters of four bytes are too long for the disk: cut to 255
     // bytes on a character boundary, the extension kept.
@@ -143,9 +151,13 @@ TEST(SizeText, NoSizeFromAnExistingFileIsZero)
 TEST(SizeText, FailureByTheFirstTwoCharacters)
 {
     // "4\u066B9 KB": a locale whose decimal separator is not ASCII.
-    for (const char* good : {"0", "0 Bytes", "4.8 MB", "4,8 MB", "1 KB", "12 KB", "999 Bytes", "+1", "4\xd9\xab" "9 KB"})
+    for (const char* good : {"0", "0 Bytes", "4.8 MB", "4,8 MB", "1 KB", "12 KB", "999 Bytes", "+1",
+                             "4\xd9\xab"
+                             "9 KB"})
         EXPECT_FALSE(SizeTextMarksFailure(good)) << good;
-    for (const char* bad : {"-1 Bytes", "-1", "????", "ERROR", "", "-", " 1", "1x", "x1", "1?", "\xd9\xa4" "2"})
+    for (const char* bad : {"-1 Bytes", "-1", "????", "ERROR", "", "-", " 1", "1x", "x1", "1?",
+                            "\xd9\xa4"
+                            "2"})
         EXPECT_TRUE(SizeTextMarksFailure(bad)) << bad;
 }
 

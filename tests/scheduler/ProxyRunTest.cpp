@@ -80,7 +80,7 @@ TEST_F(ProxyRun, AHostTheEnvironmentExemptsGoesDirect)
     EXPECT_EQ(ItemStatus(0), "Complete");
     const std::string page = PageAddress("/a.html");
     EXPECT_EQ(Relayed(), (std::vector<std::string>{"HEAD " + page + " HTTP/1.0", "GET " + page + " HTTP/1.1"}));
-    EXPECT_EQ(server->RequestCount("/a.flv"), 2);  // asked about and fetched directly
+    EXPECT_EQ(server->RequestCount("/a.flv"), 2); // asked about and fetched directly
 }
 
 TEST(ProxyEnvironment, OnlyTheVariablesCurlReadsNameAProxy)
@@ -89,7 +89,7 @@ TEST(ProxyEnvironment, OnlyTheVariablesCurlReadsNameAProxy)
     const struct {
         Env env;
         bool named;
-        std::string direct;  // NoProxyList with the mapped host "mapped"
+        std::string direct; // NoProxyList with the mapped host "mapped"
     } cases[] = {
         {{{"HTTP_PROXY", "http://p:3128"}, {"http_proxy", ""}}, false, "mapped"},
         {{{"HTTPS_PROXY", "http://p:3128"}, {"NO_PROXY", "a.org"}}, true, "a.org,mapped"},

@@ -131,9 +131,9 @@ std::string RunFixture::PageAddress(const std::string& path) const { return std:
 
 void RunFixture::ServePage(const std::string& path, const std::string& videoPath)
 {
-    server->Serve(path, "<html><body><embed src=\"" + server->Url(videoPath) +
-                            "\" width=\"400\" height=\"300\"></body></html>",
-                  {{"Content-Type", "text/html"}});
+    server->Serve(
+        path, "<html><body><embed src=\"" + server->Url(videoPath) + "\" width=\"400\" height=\"300\"></body></html>",
+        {{"Content-Type", "text/html"}});
 }
 
 void RunFixture::ServeSlowly(const std::string& path, const std::string& body, std::size_t chunk, int delayMs,
@@ -174,8 +174,8 @@ void RunFixture::Run() { form->Scheduler.cmdStartDownload_Click(); }
     if (!content)
         return ::testing::AssertionFailure() << name << " is missing";
     if (*content != bytes)
-        return ::testing::AssertionFailure() << name << " holds " << content->size() << " bytes, not the "
-                                             << bytes.size() << " expected ones";
+        return ::testing::AssertionFailure()
+               << name << " holds " << content->size() << " bytes, not the " << bytes.size() << " expected ones";
     return ::testing::AssertionSuccess();
 }
 

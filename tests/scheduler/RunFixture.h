@@ -22,12 +22,12 @@ namespace tollivex::test {
 
 /// What one event of the component left behind.
 struct EventRecord {
-    std::string event;       // "progress", "complete" or "error"
+    std::string event; // "progress", "complete" or "error"
     bool fetchingPage = false;
     int progress = 0;
-    int index = -1;          // iCurrentIndex at the event
-    std::string status;      // the queue's Status of that item after the handler
-    std::string cell;        // the grid's status cell of oCurrentRow, "<none>" without a row
+    int index = -1;     // iCurrentIndex at the event
+    std::string status; // the queue's Status of that item after the handler
+    std::string cell;   // the grid's status cell of oCurrentRow, "<none>" without a row
 };
 
 class RunFixture : public ::testing::Test {

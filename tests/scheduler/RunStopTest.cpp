@@ -54,9 +54,8 @@ TEST_F(RunStop, AStopConfirmedDuringTheTransferCancelsOnlyThatItem)
     EXPECT_EQ(form->Scheduler.cmdStartDownload.Caption, "Start Downloading");
     EXPECT_EQ(form->frmMenu.mnuDownload, "Start Downloading");
     // Started, then the cancel's order; the normal end writes nothing more.
-    const Variables expected = {{"_root.downloadBtn", "0"}, {"_root.startDownload", "0"},
-                                {"_root.downloadTab", "0"}, {"_root.downloadBtn", "1"},
-                                {"_root.startDownload", "1"}, {"_root.downloadTab", "1"}};
+    const Variables expected = {{"_root.downloadBtn", "0"}, {"_root.startDownload", "0"}, {"_root.downloadTab", "0"},
+                                {"_root.downloadBtn", "1"}, {"_root.startDownload", "1"}, {"_root.downloadTab", "1"}};
     EXPECT_EQ(movieVariables, expected);
 
     // The next run takes the cancelled item and the waiting one.
@@ -116,7 +115,7 @@ TEST_F(RunStop, AStopConfirmedDuringThePageFetchCancelsBeforeAnyVideo)
     onProgress = [&](const EventRecord& r) {
         if (!asked && r.fetchingPage) {
             asked = true;
-            form->Scheduler.cmdStartDownload_Click();  // directly, nested in the page's progress event
+            form->Scheduler.cmdStartDownload_Click(); // directly, nested in the page's progress event
         }
     };
 
@@ -157,7 +156,7 @@ TEST_F(RunStop, AStartWhileAStoppedRunUnwindsWaitsForItsEnd)
     onProgress = [&](const EventRecord& r) {
         if (stage == 0 && r.index == 0 && !r.fetchingPage) {
             stage = 1;
-            form->Scheduler.cmdStartDownload_Click();  // stop, confirmed
+            form->Scheduler.cmdStartDownload_Click(); // stop, confirmed
             // The captions read "Start Downloading" again; a start comes in
             // (movie, tray, clipboard) before the transfer has seen the stop.
             const size_t before = events.size();
@@ -171,7 +170,7 @@ TEST_F(RunStop, AStartWhileAStoppedRunUnwindsWaitsForItsEnd)
     EXPECT_EQ(ItemStatus(0), "Cancelled");
     EXPECT_EQ(ItemStatus(1), "Waiting");
     EXPECT_EQ(server->RequestCount("/b.html"), 0);
-    EXPECT_EQ(messages.size(), 1u);  // only the stop's question
+    EXPECT_EQ(messages.size(), 1u); // only the stop's question
     // The start was kept for the moment the run had ended.
     EXPECT_TRUE(form->Scheduler.tmrDownload.Enabled());
     onProgress = nullptr;
@@ -184,7 +183,7 @@ TEST_F(RunStop, AStartWhileAStoppedRunUnwindsWaitsForItsEnd)
 TEST_F(RunStop, EndingTheProgramDuringATransferEndsTheRunWithoutFurtherWork)
 {
     ServeThree();
-    yesNoAnswer = platform::MessageAnswer::No;  // even a "No" cannot keep an ending program running
+    yesNoAnswer = platform::MessageAnswer::No; // even a "No" cannot keep an ending program running
     bool ended = false;
     onProgress = [&](const EventRecord& r) {
         if (!ended && r.index == 0 && !r.fetchingPage) {
@@ -352,7 +351,7 @@ TEST_F(RunStop, TheRunNeverWritesIntoAnotherItemWhenItsOwnIsRemovedOrMoved)
     ASSERT_TRUE(moved);
     EXPECT_EQ(DownloadQueue[1].Video_URL, PageAddress("/a.html"));
     EXPECT_EQ(ItemStatus(1), "Complete");
-    EXPECT_EQ(ItemStatus(0), "Complete");  // b, now first, was taken after a
+    EXPECT_EQ(ItemStatus(0), "Complete"); // b, now first, was taken after a
     EXPECT_EQ(ItemStatus(2), "Complete");
 }
 

@@ -79,66 +79,132 @@ TEST_F(RunFixture, GoogleVideoAndYouTubePagesAreResolvedAndDownloaded)
 // the video served under the host the composed link names.
 struct SitePage {
     const char* site;
-    std::string pageAddress;  // as queued
-    std::string pagePath;     // served path of the page
-    std::string page;         // the page's text
-    std::string videoHost;    // host of the composed link
-    std::string videoTarget;  // path and query the composed link asks for
+    std::string pageAddress; // as queued
+    std::string pagePath;    // served path of the page
+    std::string page;        // the page's text
+    std::string videoHost;   // host of the composed link
+    std::string videoTarget; // path and query the composed link asks for
     std::size_t videoSize;
     HttpHeaders videoHeaders;
-    std::string fileName;     // name the run derives
-    std::string sizeText;     // size text the run derives
+    std::string fileName; // name the run derives
+    std::string sizeText; // size text the run derives
 };
 
 std::vector<SitePage> OtherSitePages()
 {
     const std::string blipBox = "readonly=\"readonly\" type=\"text\" class=\"permalink_input\" value=\"";
     return {
-        {"Bolt", "http://www.bolt.com/video/clip_4711", "/video/clip_4711",
+        {"Bolt",
+         "http://www.bolt.com/video/clip_4711",
+         "/video/clip_4711",
          "<p>Post it on your forum:</p><input type=\"text\" Value=\"[url=http://www.bolt.com/video/clip_4711]"
          "[IMG]http://images.bolt.com/image/4711/surfing_dog_320.jpg[/IMG][/url]\" />",
-         "images.bolt.com", "/movie/4711/surfing_dog.flv", 3000, {}, "surfing_dog.flv", "2.9 KB"},
-        {"MySpace", "http://vids.myspace.com/index.cfm?fuseaction=vids.individual&videoid=1234567890",
-         "/index.cfm", "<html><body>MySpace Videos</body></html>", kMySpaceContentHost,
-         "/0012345/09/87/1234567890.flv", 1536, {}, "1234567890.flv", "1.5 KB"},
-        {"AngryAlien", "http://www.angryalien.com/0106/titanicbunnies.asp", "/0106/titanicbunnies.asp",
+         "images.bolt.com",
+         "/movie/4711/surfing_dog.flv",
+         3000,
+         {},
+         "surfing_dog.flv",
+         "2.9 KB"},
+        {"MySpace",
+         "http://vids.myspace.com/index.cfm?fuseaction=vids.individual&videoid=1234567890",
+         "/index.cfm",
+         "<html><body>MySpace Videos</body></html>",
+         kMySpaceContentHost,
+         "/0012345/09/87/1234567890.flv",
+         1536,
+         {},
+         "1234567890.flv",
+         "1.5 KB"},
+        {"AngryAlien",
+         "http://www.angryalien.com/0106/titanicbunnies.asp",
+         "/0106/titanicbunnies.asp",
          "<object><param name=\"movie\" value=\"titanic.swf\"><embed src=\"http://www.angryalien.com/0106/"
          "titanic.swf\" quality=\"high\" width=\"550\"></object>",
-         "www.angryalien.com", "/0106/titanic.swf", 900,
-         {{"Content-Disposition", "attachment; filename=titanic_bunnies.swf"}}, "titanic_bunnies.swf",
+         "www.angryalien.com",
+         "/0106/titanic.swf",
+         900,
+         {{"Content-Disposition", "attachment; filename=titanic_bunnies.swf"}},
+         "titanic_bunnies.swf",
          "900 Bytes"},
-        {"ThatVideoSite", "http://www.thatvideosite.com/video/2210", "/video/2210",
+        {"ThatVideoSite",
+         "http://www.thatvideosite.com/video/2210",
+         "/video/2210",
          "<div id='player'><embed src='http://media.thatvideosite.com/flv/2210.flv' type='application/"
          "x-shockwave-flash'></div>",
-         "media.thatvideosite.com", "/flv/2210.flv", 4096, {}, "2210.flv", "4 KB"},
-        {"iFilm", "http://www.ifilm.com/video/2705321", "/video/2705321",
+         "media.thatvideosite.com",
+         "/flv/2210.flv",
+         4096,
+         {},
+         "2210.flv",
+         "4 KB"},
+        {"iFilm",
+         "http://www.ifilm.com/video/2705321",
+         "/video/2705321",
          "<script>var player = { *id* : *2705321*, *url* : *http://download.ifilm.com/flvs/2705321.flv?"
          "bw=300$ad=none*, *w* : *448* };</script>",
-         "download.ifilm.com", "/flvs/2705321.flv?bw=300&ad=none", 2500, {}, "2705321.flvbw=300ad=none",
+         "download.ifilm.com",
+         "/flvs/2705321.flv?bw=300&ad=none",
+         2500,
+         {},
+         "2705321.flvbw=300ad=none",
          "2.4 KB"},
-        {"Break", "http://my.break.com/content/view.aspx?ContentID=331455", "/content/view.aspx",
+        {"Break",
+         "http://my.break.com/content/view.aspx?ContentID=331455",
+         "/content/view.aspx",
          "<script>var sGlobalFileName='Cat_Piano_331455'; var sGlobalContentID='331455';\n"
          "var sGlobalContentFilePath='2007/5/cat-piano';</script>",
-         kBreakMediaHost, "/dnet/media/2007/5/cat-piano/Cat_Piano_331455.flv", 5000, {},
-         "Cat_Piano_331455.flv", "4.9 KB"},
-        {"Blip", "http://blip.tv/file/198804", "/file/198804",
-         "<label>Permalink</label><input " + blipBox + "http://blip.tv/file/get/Ninja-Episode198804.flv\" "
-         "onclick=\"this.select()\">",
-         "blip.tv", "/file/get/Ninja-Episode198804.flv", 1000, {}, "Ninja-Episode198804.flv", "1000 Bytes"},
-        {"DailyMotion", "http://www.dailymotion.com/video/x1abcd_skate", "/video/x1abcd_skate",
+         kBreakMediaHost,
+         "/dnet/media/2007/5/cat-piano/Cat_Piano_331455.flv",
+         5000,
+         {},
+         "Cat_Piano_331455.flv",
+         "4.9 KB"},
+        {"Blip",
+         "http://blip.tv/file/198804",
+         "/file/198804",
+         "<label>Permalink</label><input " + blipBox +
+             "http://blip.tv/file/get/Ninja-Episode198804.flv\" "
+             "onclick=\"this.select()\">",
+         "blip.tv",
+         "/file/get/Ninja-Episode198804.flv",
+         1000,
+         {},
+         "Ninja-Episode198804.flv",
+         "1000 Bytes"},
+        {"DailyMotion",
+         "http://www.dailymotion.com/video/x1abcd_skate",
+         "/video/x1abcd_skate",
          "<script>var so = new SWFObject(\"/flash/player.swf\", \"video_player\");\n"
          "so.addVariable(\"url\", \"http%3A%2F%2Fwww.dailymotion.com%2Fget%2F14%2F320x240%2Fflv%2F2299.flv"
          "%3Fkey%3Dd41d8\");</script>",
-         "www.dailymotion.com", "/get/14/320x240/flv/2299.flv?key=d41d8", 2048, {}, "2299.flvkey=d41d8.flv",
+         "www.dailymotion.com",
+         "/get/14/320x240/flv/2299.flv?key=d41d8",
+         2048,
+         {},
+         "2299.flvkey=d41d8.flv",
          "2 KB"},
-        {"PutFile", "http://media.putfile.com/Beach-Day-64", "/Beach-Day-64",
+        {"PutFile",
+         "http://media.putfile.com/Beach-Day-64",
+         "/Beach-Day-64",
          "<a href=\"http://www.putfile.com/\">Home</a> <param name=\"src\" value=\"http://"
          "vf.putfile.com/flv/beach-day-64.flv\">",
-         "vf.putfile.com", "/flv/beach-day-64.flv", 1258291, {}, "beach-day-64.flv", "1.2 MB"},
-        {"ZippyVideos", "http://www.zippyvideos.com/5522334455/ride/", "/5522334455/ride/",
+         "vf.putfile.com",
+         "/flv/beach-day-64.flv",
+         1258291,
+         {},
+         "beach-day-64.flv",
+         "1.2 MB"},
+        {"ZippyVideos",
+         "http://www.zippyvideos.com/5522334455/ride/",
+         "/5522334455/ride/",
          "<embed src=\"zippyplayer.swf\" flashvars='storageId=21&userName=rider&videoId=5522334455&srvURL="
          "http://srv4.zippyvideos.com/media' />",
-         "srv4.zippyvideos.com", "/media/21/rider/5522334455", 3333, {}, "5522334455.flv", "3.3 KB"},
+         "srv4.zippyvideos.com",
+         "/media/21/rider/5522334455",
+         3333,
+         {},
+         "5522334455.flv",
+         "3.3 KB"},
     };
 }
 

@@ -17,21 +17,21 @@ constexpr std::int64_t MB = 1048576;
 
 TEST(TransferRate, SpeedAndTimeLeftComeFromTheLastFewSeconds)
 {
-    const std::int64_t rate = 2411725;  // 2.3 MB/s
+    const std::int64_t rate = 2411725; // 2.3 MB/s
     const struct {
         std::deque<TimedBytes> samples;
         double announced;
         std::string text;
     } cases[] = {
         {{{0, 0}}, 10 * MB, ""},
-        {{{0, 0}, {0.5, MB}}, 10 * MB, ""},  // less than a second measured
+        {{{0, 0}, {0.5, MB}}, 10 * MB, ""}, // less than a second measured
         {{{0, 0}, {4, 4 * rate}}, 44.0 * rate, "2.3 MB/s, about 40 s left"},
         {{{0, 0}, {1, MB}}, 2 * MB, "1 MB/s, about 1 s left"},
         // Only the last five seconds count: 2 MB/s now, not 1.4 MB/s since the start.
         {{{0, 0}, {6, 6 * MB}, {8, 8 * MB}, {10, 14 * MB}}, 54 * MB, "2 MB/s, about 20 s left"},
-        {{{0, 0}, {6, 6 * MB}, {8, 8 * MB}, {10, 14 * MB}}, -1, "2 MB/s"},  // size unknown
+        {{{0, 0}, {6, 6 * MB}, {8, 8 * MB}, {10, 14 * MB}}, -1, "2 MB/s"}, // size unknown
         {{{0, 500}, {2, 500}}, 1000, "0 Bytes/s"},                         // nothing arrives
-        {{{0, 0}, {2, 2048}}, 2048, "1 KB/s"},                              // all there
+        {{{0, 0}, {2, 2048}}, 2048, "1 KB/s"},                             // all there
         {{{0, 0}, {60, 60 * 1024}}, 3 * 3600.0 * 1024, "1 KB/s, about 2 h 59 min left"},
     };
     for (const auto& c : cases)
@@ -51,14 +51,14 @@ TEST(TransferRate, SamplesAreTakenTwiceASecondAndANewTransferStartsAfresh)
     EXPECT_FALSE(rate.Add(0.2, MB / 4, 8 * MB));
     EXPECT_TRUE(rate.Add(1, MB, 8 * MB));
     EXPECT_EQ(rate.Text(), "1 MB/s, about 7 s left");
-    EXPECT_TRUE(rate.Add(1.5, 0, 8 * MB));  // fewer bytes: the next transfer
+    EXPECT_TRUE(rate.Add(1.5, 0, 8 * MB)); // fewer bytes: the next transfer
     EXPECT_EQ(rate.Text(), "");
 }
 
 TEST_F(RunFixture, TheDownloadingRowsToolTipAndDescriptionTellSpeedAndTimeLeft)
 {
     ServePage("/a.html", "/a.flv");
-    ServeSlowly("/a.flv", VideoBytes(40960), 2048, 100);  // 20 KB/s for two seconds
+    ServeSlowly("/a.flv", VideoBytes(40960), 2048, 100); // 20 KB/s for two seconds
     Queue(PageAddress("/a.html"));
     std::string tip;
     QString description;
@@ -75,7 +75,7 @@ TEST_F(RunFixture, TheDownloadingRowsToolTipAndDescriptionTellSpeedAndTimeLeft)
     ASSERT_EQ(ItemStatus(0), "Complete");
     EXPECT_TRUE(tip.find(" KB/s, about ") != std::string::npos && tip.find(" s left") != std::string::npos) << tip;
     EXPECT_EQ(description.toStdString(), tip);
-    EXPECT_EQ(StatusTip(0), "");  // finished: no speed any more
+    EXPECT_EQ(StatusTip(0), ""); // finished: no speed any more
 }
 
 } // namespace

@@ -11,8 +11,8 @@
 #include "scheduler/VideoFile.h"
 #include "transfer/Download.h"
 
-#include <filesystem>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 
 namespace tollivex::test {
@@ -43,12 +43,12 @@ TEST_F(RunFixture, OnlyTheWholeVideoEverTakesItsNameAndAnOlderFileSurvivesEveryF
     enum class During { Nothing, Stop, RemoveFolder };
     struct Row {
         const char* what;
-        std::string head;  // the answer to the information request
-        std::string get;   // the answer to the GET, sent whole, then the connection closes
+        std::string head; // the answer to the information request
+        std::string get;  // the answer to the GET, sent whole, then the connection closes
         During during;
         const char* status;
-        std::map<std::string, std::size_t> files;  // what the folder holds afterwards
-        std::string reason;                         // the row's tool tip begins so
+        std::map<std::string, std::size_t> files; // what the folder holds afterwards
+        std::string reason;                       // the row's tool tip begins so
     };
     const std::string notTheVideo = ", not the video. Try again later.";
     const std::string folderNotWritten =
@@ -59,36 +59,84 @@ TEST_F(RunFixture, OnlyTheWholeVideoEverTakesItsNameAndAnOlderFileSurvivesEveryF
     const std::size_t older = kOlder.size();
     const Row rows[] = {
         {"whole", announced, whole, During::Nothing, "Complete", {{"v.flv", kVideoSize}}, ""},
-        {"204", announced, Head("204 No Content", ""), During::Nothing, "ERROR", {{"v.flv", older}},
+        {"204",
+         announced,
+         Head("204 No Content", ""),
+         During::Nothing,
+         "ERROR",
+         {{"v.flv", older}},
          "The server answered 204" + notTheVideo},
-        {"304", announced, Head("304 Not Modified", ""), During::Nothing, "ERROR", {{"v.flv", older}},
+        {"304",
+         announced,
+         Head("304 Not Modified", ""),
+         During::Nothing,
+         "ERROR",
+         {{"v.flv", older}},
          "The server answered 304" + notTheVideo},
-        {"206", announced,
+        {"206",
+         announced,
          Head("206 Partial Content", Length(10000) + "Content-Range: bytes 0-9999/307200\r\n") + video.substr(0, 10000),
-         During::Nothing, "ERROR", {{"v.flv", older}}, "The server answered 206" + notTheVideo},
-        {"302 without Location", announced, Head("302 Found", Length(0)), During::Nothing, "ERROR",
-         {{"v.flv", older}}, "The server answered 302" + notTheVideo},
-        {"503", announced, Head("503 Service Unavailable", Length(5)) + "later", During::Nothing, "ERROR",
-         {{"v.flv", older}}, "The server answered 503" + notTheVideo},
-        {"a page instead of 5,000,000 bytes", Head("200 OK", Length(5000000)),
-         Head("200 OK", Length(46)) + std::string(46, 'h'), During::Nothing, "ERROR",
-         {{"v.flv", older}, {"v.flv.part", 46}}, "The download ended early at 46 Bytes of 4.8 MB. Try again."},
-        {"no length, closed early", announced, Head("200 OK", "") + video.substr(0, 102400), During::Nothing,
-         "ERROR", {{"v.flv", older}, {"v.flv.part", 102400}},
+         During::Nothing,
+         "ERROR",
+         {{"v.flv", older}},
+         "The server answered 206" + notTheVideo},
+        {"302 without Location",
+         announced,
+         Head("302 Found", Length(0)),
+         During::Nothing,
+         "ERROR",
+         {{"v.flv", older}},
+         "The server answered 302" + notTheVideo},
+        {"503",
+         announced,
+         Head("503 Service Unavailable", Length(5)) + "later",
+         During::Nothing,
+         "ERROR",
+         {{"v.flv", older}},
+         "The server answered 503" + notTheVideo},
+        {"a page instead of 5,000,000 bytes",
+         Head("200 OK", Length(5000000)),
+         Head("200 OK", Length(46)) + std::string(46, 'h'),
+         During::Nothing,
+         "ERROR",
+         {{"v.flv", older}, {"v.flv.part", 46}},
+         "The download ended early at 46 Bytes of 4.8 MB. Try again."},
+        {"no length, closed early",
+         announced,
+         Head("200 OK", "") + video.substr(0, 102400),
+         During::Nothing,
+         "ERROR",
+         {{"v.flv", older}, {"v.flv.part", 102400}},
          "The download ended early at 100 KB of 300 KB. Try again."},
-        {"announced length, closed early", announced, announced + video.substr(0, 100000), During::Nothing,
-         "ERROR", {{"v.flv", older}, {"v.flv.part", 100000}},
+        {"announced length, closed early",
+         announced,
+         announced + video.substr(0, 100000),
+         During::Nothing,
+         "ERROR",
+         {{"v.flv", older}, {"v.flv.part", 100000}},
          "The download ended early at 97.7 KB of 300 KB. Try again."},
-        {"longer than announced", announced, Head("200 OK", Length(400000)) + VideoBytes(400000), During::Nothing,
-         "ERROR", {{"v.flv", older}, {"v.flv.part", 400000}},
+        {"longer than announced",
+         announced,
+         Head("200 OK", Length(400000)) + VideoBytes(400000),
+         During::Nothing,
+         "ERROR",
+         {{"v.flv", older}, {"v.flv.part", 400000}},
          "The server sent 390.6 KB, more than the 300 KB it announced, so it is not the video. Try again later."},
-        {"a long information answer", Head("200 OK", Length(kVideoSize) + "Set-Cookie: " + std::string(1500, 'c') + "\r\n"),
-         Head("200 OK", "") + video.substr(0, 102400), During::Nothing, "ERROR",
-         {{"v.flv", older}, {"v.flv.part", 102400}}, "The download ended early at 100 KB of 300 KB. Try again."},
-        {"a refused information request", Head("405 Method Not Allowed", Length(77)), whole, During::Nothing,
-         "Complete", {{"v.flv", kVideoSize}}, ""},
-        {"stopped", announced, whole, During::Stop, "Cancelled", {{"v.flv", older}, {"v.flv.part", 0}},
-         "Stopped at "},
+        {"a long information answer",
+         Head("200 OK", Length(kVideoSize) + "Set-Cookie: " + std::string(1500, 'c') + "\r\n"),
+         Head("200 OK", "") + video.substr(0, 102400),
+         During::Nothing,
+         "ERROR",
+         {{"v.flv", older}, {"v.flv.part", 102400}},
+         "The download ended early at 100 KB of 300 KB. Try again."},
+        {"a refused information request",
+         Head("405 Method Not Allowed", Length(77)),
+         whole,
+         During::Nothing,
+         "Complete",
+         {{"v.flv", kVideoSize}},
+         ""},
+        {"stopped", announced, whole, During::Stop, "Cancelled", {{"v.flv", older}, {"v.flv.part", 0}}, "Stopped at "},
         {"folder removed", announced, whole, During::RemoveFolder, "ERROR", {}, folderNotWritten},
     };
     for (const Row& row : rows) {
@@ -201,17 +249,25 @@ TEST_F(RunFixture, NothingTheFolderHoldsIsWrittenThroughReplacedOrRemovedButTheI
         {"empty folder", {}, {{"v.flv", "video+own"}}, "v.flv"},
         {"own older copy", {{"v.flv", Put::OwnCopy}}, {{"v.flv", "video+own"}}, "v.flv"},
         {"another video", {{"v.flv", Put::OtherVideo}}, {{"v.flv", "other"}, {"v (2).flv", "video+own"}}, "v (2).flv"},
-        {"the user's file and (2)", {{"v.flv", Put::UserFile}, {"v (2).flv", Put::UserFile}},
-         {{"v.flv", "user"}, {"v (2).flv", "user"}, {"v (3).flv", "video+own"}}, "v (3).flv"},
+        {"the user's file and (2)",
+         {{"v.flv", Put::UserFile}, {"v (2).flv", Put::UserFile}},
+         {{"v.flv", "user"}, {"v (2).flv", "user"}, {"v (3).flv", "video+own"}},
+         "v (3).flv"},
         {"a link", {{"v.flv", Put::Link}}, {{"v.flv", "link"}, {"v (2).flv", "video+own"}}, "v (2).flv"},
         {"a folder", {{"v.flv", Put::Folder}}, {{"v.flv", "folder"}, {"v (2).flv", "video+own"}}, "v (2).flv"},
         {"own partial file", {{"v.flv.part", Put::OwnCopy}}, {{"v.flv", "video+own"}}, "v.flv"},
-        {"someone's partial file", {{"v.flv.part", Put::UserFile}}, {{"v.flv.part", "user"}, {"v.flv", "video+own"}},
+        {"someone's partial file",
+         {{"v.flv.part", Put::UserFile}},
+         {{"v.flv.part", "user"}, {"v.flv", "video+own"}},
          "v.flv"},
-        {"a link as partial file", {{"v.flv.part", Put::Link}}, {{"v.flv.part", "link"}, {"v.flv", "video+own"}},
+        {"a link as partial file",
+         {{"v.flv.part", Put::Link}},
+         {{"v.flv.part", "link"}, {"v.flv", "video+own"}},
          "v.flv"},
-        {"another video's partial and final", {{"v.flv.part", Put::OtherVideo}, {"v.flv", Put::OtherVideo}},
-         {{"v.flv.part", "other"}, {"v.flv", "other"}, {"v (2).flv", "video+own"}}, "v (2).flv"},
+        {"another video's partial and final",
+         {{"v.flv.part", Put::OtherVideo}, {"v.flv", Put::OtherVideo}},
+         {{"v.flv.part", "other"}, {"v.flv", "other"}, {"v (2).flv", "video+own"}},
+         "v (2).flv"},
     };
     const std::string video = VideoBytes(30000);
     const std::map<std::string, std::string> tags = {

@@ -98,12 +98,24 @@ TEST_F(AppSettings, StoredMonitorFlagIsReadInEveryForm)
         bool after;
     };
     const Case cases[] = {
-        {"False", true, false}, {"false", true, false}, {"0", true, false},     {" 0 ", true, false},
-        {"-0.0", true, false},  {"True", false, true},  {"TRUE", false, true},  {"1", false, true},
-        {"-2", false, true},    {"1.5", false, true},   {"2e3", false, true},
+        {"False", true, false},
+        {"false", true, false},
+        {"0", true, false},
+        {" 0 ", true, false},
+        {"-0.0", true, false},
+        {"True", false, true},
+        {"TRUE", false, true},
+        {"1", false, true},
+        {"-2", false, true},
+        {"1.5", false, true},
+        {"2e3", false, true},
         // Not a flag: the switch keeps whatever it was.
-        {"yes", false, false},  {"yes", true, true},    {"", true, true},       {"1,5", false, false},
-        {"0x1", false, false},  {"truefalse", true, true},
+        {"yes", false, false},
+        {"yes", true, true},
+        {"", true, true},
+        {"1,5", false, false},
+        {"0x1", false, false},
+        {"truefalse", true, true},
     };
     for (const Case& c : cases) {
         Store(kUrlMonitorValue, c.stored);
@@ -161,8 +173,8 @@ TEST_F(AppSettings, BrowseUpdatesTheMovieFirstAndCancelChangesNothingButStillSav
 
     host.chosenFolder = "/new/place";
     cmdBrowse_Click(host);
-    const std::vector<std::string> chosen{
-        "Browse(Please select the desired Download directory then press Ok.)", "_root.download_dir=/new/place"};
+    const std::vector<std::string> chosen{"Browse(Please select the desired Download directory then press Ok.)",
+                                          "_root.download_dir=/new/place"};
     EXPECT_EQ(host.calls, chosen);
     EXPECT_EQ(sDownloadDir, "/new/place");
     SaveSettings();

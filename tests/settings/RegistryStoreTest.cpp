@@ -76,8 +76,8 @@ TEST_F(RegistryStore, ReadsWithDefaultsWritesAndReadsBack)
     EXPECT_EQ(registry.REGGetSetting(kRoot, kSection, "Download Dir", "dflt"), "dflt");
 
     // Every length comes back as written, one character and the empty text included.
-    for (const std::string& text : {std::string("x"), std::string("/home/u/Downloaded Videos"),
-                                   std::string(5000, 'v'), std::string("caf\xc3\xa9 \"quoted\" \\back\\")}) {
+    for (const std::string& text : {std::string("x"), std::string("/home/u/Downloaded Videos"), std::string(5000, 'v'),
+                                    std::string("caf\xc3\xa9 \"quoted\" \\back\\")}) {
         ASSERT_TRUE(registry.REGSaveSetting(kRoot, kSection, "Download Dir", text));
         EXPECT_EQ(registry.REGGetSetting(kRoot, kSection, "Download Dir", "dflt"), text);
     }
@@ -192,12 +192,14 @@ TEST_F(RegistryStore, ReadOnlyStoreIsReadButNotChanged)
 TEST_F(RegistryStore, DamagedStoreIsKeptAsideReportedOnceAndReadAsEmpty)
 {
     fs::create_directories(StoreFolder());
-    for (const std::string& damage : {std::string("{\"HKEY_CURRENT_USER\": {\"keys\": {\"Soft"),
-                                     std::string("{\"HKEY_CURRENT_USER\": {\"values\": {\"a\": 5}}}"),
-                                     std::string("\x00\x01\x02garbage", 10)}) {
+    for (const std::string& damage :
+         {std::string("{\"HKEY_CURRENT_USER\": {\"keys\": {\"Soft"),
+          std::string("{\"HKEY_CURRENT_USER\": {\"values\": {\"a\": 5}}}"), std::string("\x00\x01\x02garbage", 10)}) {
         for (const auto& old : FilesStartingWith(StoreFolder(), "registry.json.corrupt-"))
             fs::remove(old);
-        { std::ofstream(StoreFile(), std::ios::binary) << damage; }
+        {
+            std::ofstream(StoreFile(), std::ios::binary) << damage;
+        }
 
         // Another program reads it twice: the defaults, and one report.
         const auto read = test::RunHelper(StoreFolder(), {"get", kSection, "URL Mon", "true"});
@@ -223,7 +225,9 @@ TEST_F(RegistryStore, DamagedStoreIsKeptAsideReportedOnceAndReadAsEmpty)
     // A damaged store met first by a save is kept too, never overwritten unseen.
     for (const auto& old : FilesStartingWith(StoreFolder(), "registry.json.corrupt-"))
         fs::remove(old);
-    { std::ofstream(StoreFile(), std::ios::binary) << "not json"; }
+    {
+        std::ofstream(StoreFile(), std::ios::binary) << "not json";
+    }
     EXPECT_TRUE(registry.REGSaveSetting(kRoot, kSection, "Download Dir", "/v"));
     const auto backups = FilesStartingWith(StoreFolder(), "registry.json.corrupt-");
     ASSERT_EQ(backups.size(), 1u);

@@ -50,7 +50,7 @@ TEST(Drop, LinksAndTextAreAddedAsTypedAddressesAndOtherDataIsRefused)
 
     const struct {
         QWidget* target;
-        std::vector<std::pair<const char*, std::string>> data;  // format, bytes
+        std::vector<std::pair<const char*, std::string>> data; // format, bytes
         bool taken;
         std::vector<std::string> added;
     } cases[] = {
@@ -60,7 +60,10 @@ TEST(Drop, LinksAndTextAreAddedAsTypedAddressesAndOtherDataIsRefused)
          true,
          {yt + "a | Waiting (Auto Detect) | Waiting", "http://example.org/page | ERROR | Link is not supported"}},
         // Plain text, a line per address as it stands; one queued already is not added again.
-        {list, {{"text/plain", yt + "known\n\n " + yt + "b\r\n"}}, true, {" " + yt + "b | Waiting (Auto Detect) | Waiting"}},
+        {list,
+         {{"text/plain", yt + "known\n\n " + yt + "b\r\n"}},
+         true,
+         {" " + yt + "b | Waiting (Auto Detect) | Waiting"}},
         {list, {{"text/plain", yt + "c"}}, true, {yt + "c | Waiting (Auto Detect) | Waiting"}},
         // Files, even with their paths as text, and images are refused.
         {movie, {{"text/uri-list", "file:///tmp/clip.flv\r\n"}, {"text/plain", "/tmp/clip.flv"}}, false, {}},

@@ -28,12 +28,29 @@ TEST(HelpPage, ListsEverySiteWithAnExampleEveryStatusAndWhereThingsAre)
     }
     EXPECT_EQ(sites.size(), 12u);
 
-    for (const char* text : {status::kWaiting, status::kNotSupported, status::kPreparingStart, status::kPreparingUnknown,
-                             status::kStartDownloading, status::kSoFarSuffix, status::kComplete, status::kError,
-                             status::kCancelled, filename::kUnsupportedLink, filename::kProcessFailed, ".part",
-                             "~/.config/Tollivex/registry.json", "F1", "What to do with an ERROR item",
-                             "Watching the clipboard", "The tray icon", "Drop a link", "Shift+F10",
-                             "Open Containing Folder", "Copy Page Address", "about 40 s left", "Notifications",
+    for (const char* text : {status::kWaiting,
+                             status::kNotSupported,
+                             status::kPreparingStart,
+                             status::kPreparingUnknown,
+                             status::kStartDownloading,
+                             status::kSoFarSuffix,
+                             status::kComplete,
+                             status::kError,
+                             status::kCancelled,
+                             filename::kUnsupportedLink,
+                             filename::kProcessFailed,
+                             ".part",
+                             "~/.config/Tollivex/registry.json",
+                             "F1",
+                             "What to do with an ERROR item",
+                             "Watching the clipboard",
+                             "The tray icon",
+                             "Drop a link",
+                             "Shift+F10",
+                             "Open Containing Folder",
+                             "Copy Page Address",
+                             "about 40 s left",
+                             "Notifications",
                              "http_proxy"})
         EXPECT_NE(page->find(text), std::string::npos) << text;
 }

@@ -110,9 +110,9 @@ TEST(Keyboard, TabLeadsIntoTheGridAndBackToTheMovieAndPassesOverAnEmptyList)
 
     // From the address box: the add button, then the grid on its first row.
     w.Movie().Widget()->setFocus(Qt::OtherFocusReason);
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        return w.Scene()->activeFocusItem() && w.Scene()->activeFocusItem()->inherits("QQuickTextField");
-    }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return w.Scene()->activeFocusItem() && w.Scene()->activeFocusItem()->inherits("QQuickTextField"); },
+        3000));
     Press(Qt::Key_Tab);
     EXPECT_EQ(w.FocusedControl(), "+ Add");
     int tabs = 1;

@@ -224,12 +224,15 @@ TEST(MovieHost, EveryControlIsReachedWithTabAndWorksFromTheKeyboard)
         QApplication::processEvents();
     }
     EXPECT_LT(stops, 40) << "Tab never came back to the address box";
-    const std::set<std::string> everyControl{
-        "IDC_FS_Minimize",       "IDC_FS_Tray",        "IDC_FS_Close",           "IDC_FS_About",
-        "IDC_FS_Slider",         "IDC_FS_Help",        "ID_FS_webSite",          "IDC_FS_addDownloadURL",
-        "IDC_FS_selectAllD",     "IDC_FS_removeSelectedD", "IDC_FS_moveUp",      "IDC_FS_moveDown",
-        "ID_FS_clearComplete",   "IDC_FS_startDownload", "IDC_FS_stopDownload",  "ID_FS_autoDownloadCheck",
-        "ID_FS_downloadBrowse"};
+    const std::set<std::string> everyControl{"IDC_FS_Minimize",     "IDC_FS_Tray",
+                                             "IDC_FS_Close",        "IDC_FS_About",
+                                             "IDC_FS_Slider",       "IDC_FS_Help",
+                                             "ID_FS_webSite",       "IDC_FS_addDownloadURL",
+                                             "IDC_FS_selectAllD",   "IDC_FS_removeSelectedD",
+                                             "IDC_FS_moveUp",       "IDC_FS_moveDown",
+                                             "ID_FS_clearComplete", "IDC_FS_startDownload",
+                                             "IDC_FS_stopDownload", "ID_FS_autoDownloadCheck",
+                                             "ID_FS_downloadBrowse"};
     for (const std::string& command : everyControl)
         EXPECT_TRUE(reached.count(command)) << command << " cannot be reached from the keyboard";
 }
@@ -267,13 +270,18 @@ TEST(MovieHost, AScreenReaderGetsPlainNamesRolesStatesAndPressesEveryButton)
     const struct {
         const char* name;
         QAccessible::Role role;
-        const char* command;  // what a press sends
+        const char* command; // what a press sends
     } controls[] = {
-        {"Minimise", QAccessible::Button, "IDC_FS_Minimize"}, {"Hide to tray", QAccessible::Button, "IDC_FS_Tray"},
-        {"Help", QAccessible::Button, "IDC_FS_Help"},         {"Web site", QAccessible::Button, "ID_FS_webSite"},
-        {"Add", QAccessible::Button, "IDC_FS_addDownloadURL"}, {"Select all", QAccessible::Button, "IDC_FS_selectAllD"},
-        {"Remove selected", QAccessible::Button, "IDC_FS_removeSelectedD"}, {"Up", QAccessible::Button, "IDC_FS_moveUp"},
-        {"Down", QAccessible::Button, "IDC_FS_moveDown"}, {"Clear completed", QAccessible::Button, "ID_FS_clearComplete"},
+        {"Minimise", QAccessible::Button, "IDC_FS_Minimize"},
+        {"Hide to tray", QAccessible::Button, "IDC_FS_Tray"},
+        {"Help", QAccessible::Button, "IDC_FS_Help"},
+        {"Web site", QAccessible::Button, "ID_FS_webSite"},
+        {"Add", QAccessible::Button, "IDC_FS_addDownloadURL"},
+        {"Select all", QAccessible::Button, "IDC_FS_selectAllD"},
+        {"Remove selected", QAccessible::Button, "IDC_FS_removeSelectedD"},
+        {"Up", QAccessible::Button, "IDC_FS_moveUp"},
+        {"Down", QAccessible::Button, "IDC_FS_moveDown"},
+        {"Clear completed", QAccessible::Button, "ID_FS_clearComplete"},
         {"Start downloading", QAccessible::Button, "IDC_FS_startDownload"},
         {"Browse for the download folder", QAccessible::Button, "ID_FS_downloadBrowse"},
         {"About", QAccessible::PageTab, "IDC_FS_About"},

@@ -27,7 +27,7 @@ TEST(FinishNotices, OnlyItemsEndingOutOfSightAreAnnouncedAndSeveralAreSummedUp)
         ItemEnd end;
         bool notify;
     } cases[] = {
-        {active, ItemEnd::Complete, false}, {active, ItemEnd::Failed, false},  {inactive, ItemEnd::Complete, true},
+        {active, ItemEnd::Complete, false}, {active, ItemEnd::Failed, false},     {inactive, ItemEnd::Complete, true},
         {inactive, ItemEnd::Failed, true},  {minimized, ItemEnd::Complete, true}, {hidden, ItemEnd::Failed, true},
         {hidden, ItemEnd::Other, false},    {minimized, ItemEnd::Other, false},
     };
@@ -42,7 +42,9 @@ TEST(FinishNotices, OnlyItemsEndingOutOfSightAreAnnouncedAndSeveralAreSummedUp)
         {{ItemEnd::Complete}, false, "1 video complete"},
         {{ItemEnd::Failed, ItemEnd::Other}, false, "1 video failed"},
         {{ItemEnd::Failed, ItemEnd::Failed}, true, "2 videos failed"},
-        {{ItemEnd::Complete, ItemEnd::Complete, ItemEnd::Failed, ItemEnd::Complete}, true, "3 videos complete, 1 failed"},
+        {{ItemEnd::Complete, ItemEnd::Complete, ItemEnd::Failed, ItemEnd::Complete},
+         true,
+         "3 videos complete, 1 failed"},
     };
     for (const auto& run : runs) {
         AwayTally tally;
@@ -108,7 +110,7 @@ TEST_F(Notifications, ItemsEndingOutOfSightAreAnnouncedSummedUpAndLeadBackToThei
                                               "Tollivex: 1 video complete, 1 failed"}));
     const auto open = Open();
     ASSERT_EQ(open.size(), 2u);
-    EXPECT_EQ(open.begin()->second["summary"], "a.flv");  // the earlier run's notice stays
+    EXPECT_EQ(open.begin()->second["summary"], "a.flv"); // the earlier run's notice stays
     const QJsonObject summary = open.rbegin()->second;
     EXPECT_EQ(summary["body"], "1 video complete, 1 failed");
 

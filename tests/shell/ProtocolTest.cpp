@@ -193,7 +193,8 @@ void Queue(const std::vector<std::pair<std::string, std::string>>& addressAndSta
 {
     DownloadQueue.clear();
     for (const auto& [address, status] : addressAndStatus)
-        DownloadQueue.push_back({static_cast<std::int16_t>(DownloadQueue.size() + 1), address, "v.flv", status, "????"});
+        DownloadQueue.push_back(
+            {static_cast<std::int16_t>(DownloadQueue.size() + 1), address, "v.flv", status, "????"});
 }
 
 } // namespace
@@ -358,8 +359,8 @@ TEST(Shell, TrayMenuAndIcon)
     QStringList captions;
     for (QAction* a : menu->actions())
         captions << (a->isSeparator() ? QString("-") : a->text());
-    EXPECT_EQ(captions, (QStringList{"Tollivex", "-", "Start Downloading", "-", "Monitor Video URL's in Clipboard",
-                                     "-", "Exit  Tollivex"}));
+    EXPECT_EQ(captions, (QStringList{"Tollivex", "-", "Start Downloading", "-", "Monitor Video URL's in Clipboard", "-",
+                                     "Exit  Tollivex"}));
     EXPECT_TRUE(menu->actions()[4]->isChecked());
 
     // Monitor twice: back where it was, the movie told twice.
@@ -581,7 +582,8 @@ TEST(Shell, AFailureInsideAHandlerLeavesTheWindowRunning)
     Form f;
     f->Form_Load();
     f->Window().Show();
-    const std::string youtube = "http://www.youtube.com/watch?v=abc", dailymotion = "http://www.dailymotion.com/video/x1";
+    const std::string youtube = "http://www.youtube.com/watch?v=abc",
+                      dailymotion = "http://www.dailymotion.com/video/x1";
 
     // A command from the movie whose shell request throws: the command
     // ends there, the next command is taken as usual.

@@ -63,7 +63,7 @@ protected:
             return nullptr;
         });
         Queue({"done", "wait", "gone", "fail"}, {"Complete", "Waiting", "Complete", "ERROR"});
-        file = folder.Write("done.flv", "video");  // "gone.flv" is missing
+        file = folder.Write("done.flv", "video"); // "gone.flv" is missing
         NotePublished(file, AddressOf("done"));
     }
     void TearDown() override

@@ -178,7 +178,8 @@ public:
         while (lineEnd != std::string::npos) {
             const auto start = lineEnd + 2;
             lineEnd = head.find("\r\n", start);
-            const std::string line = head.substr(start, lineEnd == std::string::npos ? std::string::npos : lineEnd - start);
+            const std::string line = head.substr(start,
+                                                 lineEnd == std::string::npos ? std::string::npos : lineEnd - start);
             const auto colon = line.find(':');
             if (colon == std::string::npos)
                 continue;
@@ -189,7 +190,8 @@ public:
 
         const std::string length = request.Header("Content-Length");
         if (!length.empty()) {
-            const std::size_t wanted = std::min<std::size_t>(std::strtoull(length.c_str(), nullptr, 10), kMaxRequestBody);
+            const std::size_t wanted = std::min<std::size_t>(std::strtoull(length.c_str(), nullptr, 10),
+                                                             kMaxRequestBody);
             idleMs = 0;
             while (pending_.size() < wanted)
                 if (!Receive(idleMs))
@@ -403,9 +405,8 @@ int HttpTestServer::ConnectionCount() const
 bool HttpTestServer::WaitForRequests(int count, int timeoutMs) const
 {
     std::unique_lock lock(state_->mutex);
-    return state_->requestArrived.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
-        return static_cast<int>(state_->requests.size()) >= count;
-    });
+    return state_->requestArrived.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                           [&] { return static_cast<int>(state_->requests.size()) >= count; });
 }
 
 std::string HttpTestServer::ResponseHead(int status, const std::string& reason, const HttpHeaders& headers)

@@ -86,8 +86,8 @@ public:
     /// Routes an exact path (without the query) to a handler; replaces an earlier route.
     void Route(const std::string& path, HttpTestHandler handler);
     /// A complete response: status line, Content-Length, the given headers, then the body.
-    void Serve(const std::string& path, const std::string& body, const HttpHeaders& headers = {},
-               int status = 200, const std::string& reason = "OK");
+    void Serve(const std::string& path, const std::string& body, const HttpHeaders& headers = {}, int status = 200,
+               const std::string& reason = "OK");
     /// Sends exactly these bytes, whatever the request, then closes the connection.
     void ServeRaw(const std::string& path, const std::string& bytes);
     /// Answers requests for unrouted paths (by default a 404 page).

@@ -72,8 +72,8 @@ bool PrivateDesktop::WaitForCalls(size_t count, int ms) const
 void PrivateDesktop::Click(unsigned id) const
 {
     QDBusConnection bus = QDBusConnection::connectToBus(QString::fromStdString(address_), "test-desktop");
-    QDBusMessage call = QDBusMessage::createMethodCall("org.freedesktop.Notifications", "/org/freedesktop/Notifications",
-                                                       "org.example.Test", "Click");
+    QDBusMessage call = QDBusMessage::createMethodCall("org.freedesktop.Notifications",
+                                                       "/org/freedesktop/Notifications", "org.example.Test", "Click");
     call << id;
     bus.call(call);
 }

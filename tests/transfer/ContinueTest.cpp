@@ -84,8 +84,14 @@ TEST(ContinueDownload, OnlyTheRestOfTheSameVersionIsEverAppended)
     const std::string ifV1 = "bytes=270000- if \"v1\"";
     const Row rows[] = {
         {"ETag", first, first, Server::Honours, kept, true, {ifV1}, true},
-        {"Last-Modified only", dated, dated, Server::Honours, kept, true,
-         {"bytes=270000- if Tue, 04 Mar 2008 10:00:00 GMT"}, true},
+        {"Last-Modified only",
+         dated,
+         dated,
+         Server::Honours,
+         kept,
+         true,
+         {"bytes=270000- if Tue, 04 Mar 2008 10:00:00 GMT"},
+         true},
         {"range ignored", first, first, Server::IgnoresRange, kept, true, {ifV1}, false},
         {"416", first, first, Server::Refuses, kept, true, {ifV1, "whole"}, false},
         {"another version now", first, second, Server::Honours, kept, true, {ifV1}, false},
@@ -105,7 +111,8 @@ TEST(ContinueDownload, OnlyTheRestOfTheSameVersionIsEverAppended)
         const std::string keptBytes = (row.before.bytes + std::string(100, 'x')).substr(0, row.keptBytes);
         ASSERT_TRUE(file->Append(keptBytes.data(), keptBytes.size()));
         if (row.validatorKept)
-            file->SetAttribute(kValidatorAttribute, row.before.etag.empty() ? row.before.lastModified : row.before.etag);
+            file->SetAttribute(kValidatorAttribute,
+                               row.before.etag.empty() ? row.before.lastModified : row.before.etag);
 
         Download download;
         EventLog log(download);

@@ -36,33 +36,31 @@ TEST(ParseHeaderBlock, TableOfAnswers)
         {"quoted file name keeps quotes and later parameters",
          "HTTP/1.1 200 OK\r\nContent-Disposition: attachment; filename=\"my clip.flv\"; size=5\r\n\r\n",
          "Not Available", -1, "\"my clip.flv\"; size=5", "", true},
-        {"type without a slash is kept whole", "HTTP/1.1 200 OK\r\nContent-Type: flv\r\n\r\n", "Not Available", -1,
-         "", "flv", true},
+        {"type without a slash is kept whole", "HTTP/1.1 200 OK\r\nContent-Type: flv\r\n\r\n", "Not Available", -1, "",
+         "flv", true},
         {"type parameters stay with the subtype", "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n\r\n",
          "Not Available", -1, "", "html; charset=utf-8", true},
         {"size zero", "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n", "Not Available", 0, "", "", true},
         {"size not a number keeps the other fields",
-         "HTTP/1.1 200 OK\r\nContent-Type: video/flv\r\nContent-Length: lots\r\nLast-Modified: today\r\n\r\n",
-         "today", -1, "", "flv", true},
+         "HTTP/1.1 200 OK\r\nContent-Type: video/flv\r\nContent-Length: lots\r\nLast-Modified: today\r\n\r\n", "today",
+         -1, "", "flv", true},
         {"negative size is no size", "HTTP/1.1 200 OK\r\nContent-Length: -5\r\n\r\n", "Not Available", -1, "", "",
          true},
         {"size with blanks", "HTTP/1.1 200 OK\r\nContent-Length:  42 \r\n\r\n", "Not Available", 42, "", "", true},
-        {"size past 4 GiB", "HTTP/1.1 200 OK\r\nContent-Length: 6442450944\r\n\r\n", "Not Available", 6442450944.0f,
-         "", "", true},
+        {"size past 4 GiB", "HTTP/1.1 200 OK\r\nContent-Length: 6442450944\r\n\r\n", "Not Available", 6442450944.0f, "",
+         "", true},
         {"size beyond any float", "HTTP/1.1 200 OK\r\nContent-Length: " + std::string(60, '9') + "\r\n\r\n",
          "Not Available", -1, "", "", true},
-        {"404 of HTTP/1.1", "HTTP/1.1 404 Not Found\r\nContent-Length: 10\r\n\r\n", "Not Available", 10, "", "",
-         false},
+        {"404 of HTTP/1.1", "HTTP/1.1 404 Not Found\r\nContent-Length: 10\r\n\r\n", "Not Available", 10, "", "", false},
         {"404 of HTTP/1.1 in lower case", "http/1.1 404 not found\r\n\r\n", "Not Available", -1, "", "", false},
         {"404 File Not Found", "HTTP/1.1 404 File Not Found\r\n\r\n", "Not Available", -1, "", "", false},
-        {"404 of HTTP/1.0 is an error page too", "HTTP/1.0 404 Not Found\r\n\r\n", "Not Available", -1, "", "",
-         false},
+        {"404 of HTTP/1.0 is an error page too", "HTTP/1.0 404 Not Found\r\n\r\n", "Not Available", -1, "", "", false},
         {"404 with another reason", "HTTP/1.1 404 Gone Away\r\n\r\n", "Not Available", -1, "", "", false},
         {"403 exists", "HTTP/1.1 403 Forbidden\r\n\r\n", "Not Available", -1, "", "", true},
         {"500 exists", "HTTP/1.0 500 Internal Server Error\r\n\r\n", "Not Available", -1, "", "", true},
         {"4040 is no 404", "HTTP/1.1 4040 Odd\r\n\r\n", "Not Available", -1, "", "", true},
-        {"value without CR LF runs to the end", "HTTP/1.1 200 OK\r\nContent-Type: video/x-flv", "Not Available", -1,
-         "", "x-flv", true},
+        {"value without CR LF runs to the end", "HTTP/1.1 200 OK\r\nContent-Type: video/x-flv", "Not Available", -1, "",
+         "x-flv", true},
         {"last label in the block", "HTTP/1.1 200 OK\r\nContent-Length: ", "Not Available", -1, "", "", true},
         {"empty block", "", "Not Available", -1, "", "", true},
     };
@@ -80,8 +78,8 @@ TEST(ParseHeaderBlock, AnyBytesAreSafe)
 {
     std::mt19937 random(7);
     std::uniform_int_distribution<int> byte(0, 255);
-    const std::string pieces[] = {"content-length: ", "\r\n", "Content-Type: ", "/", "filename=", "HTTP/1.1 404 ",
-                                  "last-modified: "};
+    const std::string pieces[] = {"content-length: ", "\r\n",          "Content-Type: ", "/",
+                                  "filename=",        "HTTP/1.1 404 ", "last-modified: "};
     for (int round = 0; round < 2000; ++round) {
         std::string block;
         const int parts = round % 12;
@@ -102,8 +100,8 @@ TEST(ProgressValue, PercentagesRoundHalvesToEvenAndCountsClamp)
     EXPECT_EQ(ProgressValue(4096, 5000), 82);
     EXPECT_EQ(ProgressValue(5000, 5000), 100);
     EXPECT_EQ(ProgressValue(0, 5000), 0);
-    EXPECT_EQ(ProgressValue(1, 8), 12);  // 12.5 goes to the even 12
-    EXPECT_EQ(ProgressValue(3, 8), 38);  // 37.5 goes to the even 38
+    EXPECT_EQ(ProgressValue(1, 8), 12);         // 12.5 goes to the even 12
+    EXPECT_EQ(ProgressValue(3, 8), 38);         // 37.5 goes to the even 38
     EXPECT_EQ(ProgressValue(10000, 5000), 200); // not capped at 100
     // Unknown or zero size: the byte count itself.
     EXPECT_EQ(ProgressValue(4096, -1), 4096);

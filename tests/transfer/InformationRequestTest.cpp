@@ -92,12 +92,11 @@ TEST(RequestInformation, ReadsEveryKindOfAnswer)
         {"1200-byte block of a 200: status code and size only",
          "HTTP/1.1 200 OK\r\nContent-Length: 5\r\nContent-Type: video/x-flv\r\nX-Padding: " + big + "\r\n\r\n", true,
          "Not Available", 5, "", ""},
-        {"1200-byte block of a 404", "HTTP/1.1 404 Not Found\r\nX-Padding: " + big + "\r\n\r\n", false,
-         "Not Available", -1, "", ""},
+        {"1200-byte block of a 404", "HTTP/1.1 404 Not Found\r\nX-Padding: " + big + "\r\n\r\n", false, "Not Available",
+         -1, "", ""},
         {"header line longer than the buffer", "HTTP/1.1 200 OK\r\nX-Long: " + std::string(5000, 'q') + "\r\n\r\n",
          true, "Not Available", -1, "", ""},
-        {"binary garbage", std::string(kGarbage, sizeof kGarbage - 1), false, "Not Available", -1,
-         "", ""},
+        {"binary garbage", std::string(kGarbage, sizeof kGarbage - 1), false, "Not Available", -1, "", ""},
         {"no answer at all", "", false, "Not Available", -1, "", ""},
     };
     HttpTestServer server;
@@ -117,8 +116,9 @@ TEST(RequestInformation, ReadsEveryKindOfAnswer)
 TEST(RequestInformation, EveryRequestStartsFromFreshResults)
 {
     HttpTestServer server;
-    server.Serve("/a.flv", "12345",
-                 {{"Content-Type", "video/x-flv"}, {"Last-Modified", "Mon"}, {"Content-Disposition", "filename=a.flv"}});
+    server.Serve(
+        "/a.flv", "12345",
+        {{"Content-Type", "video/x-flv"}, {"Last-Modified", "Mon"}, {"Content-Disposition", "filename=a.flv"}});
     Download download;
     download.SetUrl(server.Url("/a.flv"));
     download.RequestInformation();
@@ -178,8 +178,8 @@ TEST(RequestInformation, CredentialsOnlyWithAUserName)
         if (request.HasHeader("Authorization"))
             connection.Send(HttpTestServer::Response(200, "OK", "", {{"Content-Length", "9"}}));
         else
-            connection.Send(HttpTestServer::Response(401, "Unauthorized", "",
-                                                     {{"WWW-Authenticate", "Basic realm=\"v\""}}));
+            connection.Send(
+                HttpTestServer::Response(401, "Unauthorized", "", {{"WWW-Authenticate", "Basic realm=\"v\""}}));
     });
     Download download;
     download.SetUrl(server.Url("/private.flv"));
@@ -202,9 +202,8 @@ TEST(RequestInformation, AServerThatNeverAnswersEndsWithinTheStallTimeout)
 {
     platform::SetTimeouts(2, 2);
     HttpTestServer server;
-    server.Route("/silent", [](const test::HttpTestRequest&, test::HttpTestConnection& connection) {
-        connection.Pause(20000);
-    });
+    server.Route("/silent",
+                 [](const test::HttpTestRequest&, test::HttpTestConnection& connection) { connection.Pause(20000); });
     Download download;
     download.SetUrl(server.Url("/silent"));
     const auto start = std::chrono::steady_clock::now();
@@ -231,7 +230,8 @@ TEST(RequestInformation, HostMappingSendsANamedHostToTheLoopback)
     EXPECT_EQ(server.Requests()[0].Header("Host"), "video.example.invalid");
 
     // The same through the environment, as the demo sets it.
-    const std::string map = "other.invalid=127.0.0.1:1, Video.Example.Invalid=127.0.0.1:" + std::to_string(server.Port());
+    const std::string map = "other.invalid=127.0.0.1:1, Video.Example.Invalid=127.0.0.1:" +
+                            std::to_string(server.Port());
     setenv("TOLLIVEX_HOST_MAP", map.c_str(), 1);
     EXPECT_TRUE(platform::InternetConnected());
     download.RequestInformation();

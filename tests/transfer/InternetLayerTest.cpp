@@ -70,7 +70,8 @@ TEST(InternetLayer, RedirectsAreFollowedToTheFinalAnswer)
     server.Serve("/old", "", {{"Location", server.Url("/new")}}, 302, "Found");
     server.Serve("/new", "final", {{"Content-Type", "video/x-flv"}});
     auto session = InternetSession::Open("agent");
-    auto request = session->Connect(server.HostAndPort(), std::nullopt, std::nullopt)->OpenHeadRequest("/old", "HTTP/1.0");
+    auto request =
+        session->Connect(server.HostAndPort(), std::nullopt, std::nullopt)->OpenHeadRequest("/old", "HTTP/1.0");
     request->Send();
     char buffer[1024];
     std::size_t length = sizeof buffer;

@@ -38,8 +38,8 @@ void WriteSelfSignedCertificate(const std::string& host, const std::string& cert
     X509_gmtime_adj(X509_getm_notAfter(cert.get()), 3600);
     X509_set_pubkey(cert.get(), key.get());
     X509_NAME* name = X509_get_subject_name(cert.get());
-    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>(host.c_str()), -1,
-                               -1, 0);
+    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>(host.c_str()), -1, -1,
+                               0);
     X509_set_issuer_name(cert.get(), name);
     X509V3_CTX context;
     X509V3_set_ctx_nodb(&context);

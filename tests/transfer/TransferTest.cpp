@@ -48,8 +48,8 @@ TEST(StartDownload, ReadsInChunksOf2048WithAProgressEventEach)
         download.SetUrl(server.Url("/5000.flv"));
         download.SetLocalFile(folder.File("a.flv"));
         EXPECT_TRUE(download.StartDownload());
-        EXPECT_EQ(log.events, (std::vector<std::string>{"progress 41", "progress 82", "progress 100", "progress 100",
-                                                        "complete"}));
+        EXPECT_EQ(log.events,
+                  (std::vector<std::string>{"progress 41", "progress 82", "progress 100", "progress 100", "complete"}));
         EXPECT_EQ(FileText(folder.File("a.flv")), body);
         // The transfer asked for the size itself, first.
         ASSERT_EQ(server.RequestCount(), 2);
@@ -65,8 +65,8 @@ TEST(StartDownload, ReadsInChunksOf2048WithAProgressEventEach)
         EXPECT_TRUE(download.StartDownload());
         EXPECT_EQ(download.FileSize(), -1);
         // Byte counts show the reads: 2048, 2048, 904, then 0.
-        EXPECT_EQ(log.events,
-                  (std::vector<std::string>{"progress 2048", "progress 4096", "progress 5000", "progress 5000", "complete"}));
+        EXPECT_EQ(log.events, (std::vector<std::string>{"progress 2048", "progress 4096", "progress 5000",
+                                                        "progress 5000", "complete"}));
         EXPECT_EQ(FileText(folder.File("b.flv")), body);
     }
     {
@@ -223,18 +223,18 @@ TEST(StartDownload, ALengthThatIsNoPlainNumberIsNeverTakenAsTheWholeFile)
     TempFolder folder;
     // 1500 bytes sent whole under each length: the malformed ones could be
     // taken for 1 byte, or for none. Only the plain ones may end "complete".
-    const std::vector<std::pair<std::string, bool>> lengths{
-        {"1,500", false}, {"1500 bytes", false}, {"abc", false}, {"-5", false}, {"0x5DC", false},
-        {"1500", true},   {" 1500 ", true}};
+    const std::vector<std::pair<std::string, bool>> lengths{{"1,500", false}, {"1500 bytes", false}, {"abc", false},
+                                                            {"-5", false},    {"0x5DC", false},      {"1500", true},
+                                                            {" 1500 ", true}};
     for (size_t i = 0; i < lengths.size(); ++i) {
         const std::string length = lengths[i].first;
-        server.Route("/" + std::to_string(i) + ".flv", [length](const HttpTestRequest& request,
-                                                                HttpTestConnection& connection) {
-            connection.Send(HttpTestServer::ResponseHead(200, "OK", {{"Content-Length", length}}));
-            if (request.method == "GET")
-                connection.Send(std::string(1500, 'v'));
-            connection.Close();
-        });
+        server.Route("/" + std::to_string(i) + ".flv",
+                     [length](const HttpTestRequest& request, HttpTestConnection& connection) {
+                         connection.Send(HttpTestServer::ResponseHead(200, "OK", {{"Content-Length", length}}));
+                         if (request.method == "GET")
+                             connection.Send(std::string(1500, 'v'));
+                         connection.Close();
+                     });
     }
     for (size_t i = 0; i < lengths.size(); ++i) {
         const auto& [length, plain] = lengths[i];
@@ -351,7 +351,7 @@ TEST(StartDownload, SessionLifecycleAndInformationRequests)
     EXPECT_EQ(download.FileSize(), 5000);
     download.SetLocalFile(folder.File("a.flv"));
     EXPECT_TRUE(download.StartDownload());
-    EXPECT_FALSE(download.SessionOpen()); // every ending but the two failures closes it
+    EXPECT_FALSE(download.SessionOpen());        // every ending but the two failures closes it
     EXPECT_EQ(server.RequestCount("/a.flv"), 2); // the host's HEAD and the GET: no second HEAD
 
     // After a transfer, a request opens a session and closes it again.

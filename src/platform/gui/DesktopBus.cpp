@@ -27,7 +27,10 @@ namespace tollivex::platform {
 
 namespace {
 
-std::string FolderOf(const std::string& file) { return QFileInfo(QString::fromStdString(file)).absolutePath().toStdString(); }
+std::string FolderOf(const std::string& file)
+{
+    return QFileInfo(QString::fromStdString(file)).absolutePath().toStdString();
+}
 
 #ifdef TOLLIVEX_DESKTOP_BUS
 
@@ -85,10 +88,9 @@ public:
         QDBusMessage call = QDBusMessage::createMethodCall(kNotifications, kNotificationsPath, kNotifications,
                                                            QStringLiteral("Notify"));
         // A click on the notification itself is its "default" action.
-        call << QStringLiteral("Tollivex") << replacesId
-             << QStringLiteral("org.example.tollivex.Tollivex") << QString::fromStdString(title)
-             << QString::fromStdString(body) << QStringList{QStringLiteral("default"), QStringLiteral("Show")}
-             << hints << qint32(-1);
+        call << QStringLiteral("Tollivex") << replacesId << QStringLiteral("org.example.tollivex.Tollivex")
+             << QString::fromStdString(title) << QString::fromStdString(body)
+             << QStringList{QStringLiteral("default"), QStringLiteral("Show")} << hints << qint32(-1);
         const std::uint32_t number = next_++;
         notices_[number] = {};
         CallAsync(bus_, call, this, [this, number](QDBusPendingCallWatcher& done) {
@@ -97,7 +99,7 @@ public:
             if (notice == notices_.end())
                 return;
             if (reply.isError()) {
-                notices_.erase(notice);  // no service: nothing was shown
+                notices_.erase(notice); // no service: nothing was shown
                 return;
             }
             notice->second.id = reply.value();
@@ -166,7 +168,7 @@ private:
     }
 
     struct Notice {
-        quint32 id = 0;  // the service's number, 0 until it answered
+        quint32 id = 0; // the service's number, 0 until it answered
         bool closeWhenShown = false;
     };
     QDBusConnection bus_{QString()};

@@ -72,14 +72,14 @@ enum class GridAppearance { Grid, Group1, Group2, Group3, Group4, Group5 };
 
 /// Per-column presentation switches.
 enum class GridColumnOption {
-    FullTextTip,  // a text cut by the column width shows whole in a tool tip
-    Centered,     // the cell text is centred
+    FullTextTip, // a text cut by the column width shows whole in a tool tip
+    Centered,    // the cell text is centred
 };
 
 /// Grid-level presentation switches.
 enum class GridOption {
-    RowSelectors,         // a handle before each row selects the whole row
-    HeaderSelectsColumn,  // a click on a column header selects the column
+    RowSelectors,        // a handle before each row selects the whole row
+    HeaderSelectsColumn, // a click on a column header selects the column
 };
 
 struct GridHandlers {

@@ -21,14 +21,14 @@ inline constexpr int kGridCellElement = 6000;
 
 /// What the filter gets for one element being drawn.
 struct GridDrawContext {
-    QPainter* painter = nullptr;  // the device context, already clipped to the element
+    QPainter* painter = nullptr; // the device context, already clipped to the element
     int elementType = kGridCellElement;
-    QRect rect;                    // the element's rectangle in painter coordinates
+    QRect rect; // the element's rectangle in painter coordinates
     // For cell elements:
     GridCell cell;
     std::string columnKey;
     std::string value;
-    QColor backColor;              // the cell's resolved appearance
+    QColor backColor; // the cell's resolved appearance
     QColor foreColor;
     bool cellSelected = false;
     bool columnSelected = false;

@@ -120,8 +120,7 @@ void QuickMovieHost::OnStatusChanged(QQuickWidget::Status status)
     }
     failure_.clear();
     gridSlot_ = root->findChild<QQuickItem*>("gridSlot");
-    connect(root, SIGNAL(fsCommand(QString, QString)), this, SLOT(OnCommand(QString, QString)),
-            Qt::UniqueConnection);
+    connect(root, SIGNAL(fsCommand(QString, QString)), this, SLOT(OnCommand(QString, QString)), Qt::UniqueConnection);
     for (const auto& [name, value] : variables_)
         Apply(root, name, value);
 }
@@ -237,14 +236,12 @@ bool QuickMovieHost::eventFilter(QObject* watched, QEvent* event)
         const auto* mouse = static_cast<QMouseEvent*>(event);
         return mouse->button() == Qt::RightButton && !TextBoxAt(mouse->position());
     }
-    case QEvent::ContextMenu:
-        return true;
+    case QEvent::ContextMenu: return true;
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
         return static_cast<QKeyEvent*>(event)->key() == Qt::Key_Menu &&
                !IsTextBox(widget_->quickWindow()->activeFocusItem());
-    default:
-        return false;
+    default: return false;
     }
 }
 

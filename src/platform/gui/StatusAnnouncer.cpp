@@ -54,7 +54,7 @@ void StatusAnnouncer::Say(const TableGridModel& model, int row)
     const QString news = QString::fromStdString(model.Text(row, model.Columns().name) + ": " +
                                                 Stage(model.Text(row, model.Columns().status)));
     if (news != bar_->accessibleName())
-        bar_->setAccessibleName(news);  // raises the name change a screen reader reads out
+        bar_->setAccessibleName(news); // raises the name change a screen reader reads out
 }
 
 void StatusAnnouncer::Bound(const TableGridModel& model)

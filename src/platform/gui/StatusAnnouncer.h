@@ -40,7 +40,7 @@ private:
     void Say(const TableGridModel& model, int row);
 
     QStatusBar* bar_;
-    std::unordered_map<std::string, std::string> stages_;  // address -> stage
+    std::unordered_map<std::string, std::string> stages_; // address -> stage
 };
 
 } // namespace tollivex::platform

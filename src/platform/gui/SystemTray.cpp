@@ -80,8 +80,7 @@ void SystemTray::OnActivated(QSystemTrayIcon::ActivationReason reason)
         if (doubleClick_)
             doubleClick_(1);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

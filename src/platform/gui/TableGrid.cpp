@@ -48,8 +48,9 @@ TableGrid::TableGrid(QWidget* parent, const GridColumns& columns)
     view_ = new QTableView(frame_);
     model_ = new TableGridModel(columns, view_);
     view_->setModel(model_);
-    delegate_ = new TableGridDelegate(view_, model_, &look_,
-                                      [this](int row, int column) { return GridCell{GridRow{row, binding_}, column}; });
+    delegate_ = new TableGridDelegate(view_, model_, &look_, [this](int row, int column) {
+        return GridCell{GridRow{row, binding_}, column};
+    });
     view_->setItemDelegate(delegate_);
     view_->setSelectionBehavior(QAbstractItemView::SelectItems);
     view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -57,10 +58,10 @@ TableGrid::TableGrid(QWidget* parent, const GridColumns& columns)
                            QAbstractItemView::SelectedClicked);
     view_->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     view_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    view_->setShowGrid(false);  // the delegate draws the borders, so a filter can skip them
+    view_->setShowGrid(false); // the delegate draws the borders, so a filter can skip them
     view_->setWordWrap(false);
     view_->setTabKeyNavigation(false);
-    view_->horizontalHeader()->setSectionsClickable(false);  // a header click must not select a whole column
+    view_->horizontalHeader()->setSectionsClickable(false); // a header click must not select a whole column
     view_->horizontalHeader()->setHighlightSections(false);
     view_->horizontalHeader()->setStretchLastSection(false);
     view_->verticalHeader()->setDefaultSectionSize(kRowHeight);
@@ -69,7 +70,7 @@ TableGrid::TableGrid(QWidget* parent, const GridColumns& columns)
     view_->verticalHeader()->setHighlightSections(false);
     view_->viewport()->setMouseTracking(true);
     view_->viewport()->installEventFilter(this);
-    view_->installEventFilter(this);  // Tab leaves the grid for the movie; Delete removes rows
+    view_->installEventFilter(this); // Tab leaves the grid for the movie; Delete removes rows
     view_->setAccessibleName(QStringLiteral("Download list"));
     layout->addWidget(view_);
     announcer_ = std::make_unique<StatusAnnouncer>(frame_);
@@ -283,12 +284,8 @@ void TableGrid::ApplyHeaderLook()
 void TableGrid::SetColumnOption(int column, GridColumnOption option, bool on)
 {
     switch (option) {
-    case GridColumnOption::FullTextTip:
-        model_->SetFullTextTip(column, on);
-        break;
-    case GridColumnOption::Centered:
-        model_->SetCentered(column, on);
-        break;
+    case GridColumnOption::FullTextTip: model_->SetFullTextTip(column, on); break;
+    case GridColumnOption::Centered: model_->SetCentered(column, on); break;
     }
 }
 
@@ -297,12 +294,8 @@ void TableGrid::SetGridOption(GridOption option, bool on)
     if (!frame_)
         return;
     switch (option) {
-    case GridOption::RowSelectors:
-        view_->verticalHeader()->setVisible(on);
-        break;
-    case GridOption::HeaderSelectsColumn:
-        view_->horizontalHeader()->setSectionsClickable(on);
-        break;
+    case GridOption::RowSelectors: view_->verticalHeader()->setVisible(on); break;
+    case GridOption::HeaderSelectsColumn: view_->horizontalHeader()->setSectionsClickable(on); break;
     }
 }
 

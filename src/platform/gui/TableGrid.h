@@ -108,7 +108,7 @@ private:
 
     struct PendingSelection {
         bool select = true;
-        std::map<int, std::uint8_t> columns;  // row -> bit per column
+        std::map<int, std::uint8_t> columns; // row -> bit per column
     };
     mutable std::optional<PendingSelection> pending_;
 

@@ -53,7 +53,7 @@ GridDrawContext TableGridDelegate::ContextOf(QPainter* painter, const QRect& rec
 }
 
 QWidget* TableGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                                        const QModelIndex& index) const
+                                         const QModelIndex& index) const
 {
     QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
     if (editor) {

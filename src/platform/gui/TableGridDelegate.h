@@ -24,8 +24,7 @@ public:
     GridDrawFilter* Filter() const { return filter_; }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
     /// The draw context of one cell at the given rectangle.
     GridDrawContext ContextOf(QPainter* painter, const QRect& rect, const QModelIndex& index, bool selected) const;

@@ -7,17 +7,17 @@
 namespace tollivex::platform {
 
 struct TableGridLook {
-    QColor gridBack{255, 255, 255};    // the area without rows, and every second row
-    QColor lineColor{192, 192, 192};   // cell borders, the frame and the edited cell's frame
-    QColor selectedBack;               // selected cells and rows
+    QColor gridBack{255, 255, 255};  // the area without rows, and every second row
+    QColor lineColor{192, 192, 192}; // cell borders, the frame and the edited cell's frame
+    QColor selectedBack;             // selected cells and rows
     QColor selectedFore;
-    QColor activeBack;                 // the current cell while the grid has the focus
+    QColor activeBack; // the current cell while the grid has the focus
     QColor activeFore;
-    QColor rowBack{255, 255, 255};     // every other cell, and the editor
-    QColor rowFore;                    // invalid: the palette's text colour
-    QColor headerBack;                 // column headers
+    QColor rowBack{255, 255, 255}; // every other cell, and the editor
+    QColor rowFore;                // invalid: the palette's text colour
+    QColor headerBack;             // column headers
     QColor headerFore;
-    QColor selectorBack;               // row selectors (they carry no text)
+    QColor selectorBack; // row selectors (they carry no text)
     QColor selectorFore;
 };
 

@@ -153,8 +153,8 @@ QVariant TableGridModel::data(const QModelIndex& index, int role) const
         return tip.empty() ? QVariant() : QVariant(QString::fromStdString(tip));
     }
     if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(Qt::Alignment((centered_[column] ? Qt::AlignHCenter : Qt::AlignLeft) |
-                                                 Qt::AlignVCenter));
+        return QVariant::fromValue(
+            Qt::Alignment((centered_[column] ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter));
     return {};
 }
 
@@ -214,7 +214,7 @@ QVariant TableGridModel::headerData(int section, Qt::Orientation orientation, in
         return {};
     if (orientation == Qt::Horizontal)
         return QString::fromStdString(Caption(section));
-    return QString();  // row selectors carry no text
+    return QString(); // row selectors carry no text
 }
 
 } // namespace tollivex::platform

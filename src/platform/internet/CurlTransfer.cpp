@@ -203,14 +203,16 @@ bool CurlTransfer::RunToEnd(const std::function<bool()>& giveUp)
 {
     if (!added_)
         return true;
-    return RunOrGiveUp(*multi_, [this] { return finished_; }, giveUp);
+    return RunOrGiveUp(
+        *multi_, [this] { return finished_; }, giveUp);
 }
 
 bool CurlTransfer::RunToBody(const std::function<bool()>& giveUp)
 {
     if (!added_)
         return true;
-    return RunOrGiveUp(*multi_, [this] { return finished_ || bodyStarted_; }, giveUp);
+    return RunOrGiveUp(
+        *multi_, [this] { return finished_ || bodyStarted_; }, giveUp);
 }
 
 long CurlTransfer::StatusCode() const
@@ -293,8 +295,7 @@ void CurlTransfer::Resume()
     curl_easy_pause(easy_, CURLPAUSE_CONT);
 }
 
-bool CurlTransfer::ReadBody(char* buffer, std::size_t wanted, std::size_t& got,
-                            const std::function<bool()>& giveUp)
+bool CurlTransfer::ReadBody(char* buffer, std::size_t wanted, std::size_t& got, const std::function<bool()>& giveUp)
 {
     got = 0;
     if (!easy_)

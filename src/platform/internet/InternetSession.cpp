@@ -80,7 +80,7 @@ std::unique_ptr<HttpConnection> InternetSession::Connect(const std::string& host
 }
 
 std::unique_ptr<UrlReader> InternetSession::OpenUrl(const std::string& url, const std::function<bool()>& giveUp,
-                                                   const std::vector<std::string>& headers)
+                                                    const std::vector<std::string>& headers)
 {
     TransferOptions options;
     options.url = url;

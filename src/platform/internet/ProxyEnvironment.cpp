@@ -35,7 +35,8 @@ std::string MappedHosts(const curl_slist* connectTo)
 bool EnvironmentNamesProxy(const EnvironmentLookup& lookup)
 {
     return !FirstSet(lookup, "http_proxy", nullptr).empty() ||
-           !FirstSet(lookup, "https_proxy", "HTTPS_PROXY").empty() || !FirstSet(lookup, "all_proxy", "ALL_PROXY").empty();
+           !FirstSet(lookup, "https_proxy", "HTTPS_PROXY").empty() ||
+           !FirstSet(lookup, "all_proxy", "ALL_PROXY").empty();
 }
 
 std::string NoProxyList(const EnvironmentLookup& lookup, const std::string& alwaysDirect)

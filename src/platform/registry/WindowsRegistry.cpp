@@ -76,8 +76,8 @@ Status QueryValue(KeyHandle key, const std::string& name, char* buffer, std::uin
     if (!key)
         return ErrorInvalidHandle;
     DWORD bytes = buffer ? size : 0;
-    const LONG status = RegQueryValueExA(key->key, ValueName(name), nullptr, nullptr,
-                                         reinterpret_cast<LPBYTE>(buffer), &bytes);
+    const LONG status = RegQueryValueExA(key->key, ValueName(name), nullptr, nullptr, reinterpret_cast<LPBYTE>(buffer),
+                                         &bytes);
     size = bytes;
     return status;
 }

@@ -53,10 +53,7 @@ QString MailboxServerName(const QString& identity) { return InRuntimeFolder(kMai
 
 QString WatcherControlName(const QString& identity) { return InRuntimeFolder(kWatcherPrefix + identity); }
 
-QString WatcherLockFile(const QString& identity)
-{
-    return InFolder(kWatcherPrefix + identity + kLockSuffix);
-}
+QString WatcherLockFile(const QString& identity) { return InFolder(kWatcherPrefix + identity + kLockSuffix); }
 
 QStringList WatcherIdentities()
 {
@@ -64,10 +61,11 @@ QStringList WatcherIdentities()
     const auto folder = RuntimeFolder();
     if (!folder)
         return identities;
-    const QStringList locks =
-        QDir(*folder).entryList({kWatcherPrefix + QLatin1Char('*') + kLockSuffix}, QDir::Files | QDir::Hidden);
+    const QStringList locks = QDir(*folder).entryList({kWatcherPrefix + QLatin1Char('*') + kLockSuffix},
+                                                      QDir::Files | QDir::Hidden);
     for (const QString& lock : locks) {
-        const QString identity = lock.mid(kWatcherPrefix.size(), lock.size() - kWatcherPrefix.size() - kLockSuffix.size());
+        const QString identity = lock.mid(kWatcherPrefix.size(),
+                                          lock.size() - kWatcherPrefix.size() - kLockSuffix.size());
         if (IsIdentity(identity))
             identities << identity;
     }
