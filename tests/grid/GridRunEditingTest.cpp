@@ -49,7 +49,7 @@ protected:
     }
     /// Once, during the first video event of `name`, `edit` runs as a window
     /// event inside the transfer, as a click on a button would.
-    void EditDuringTransferOf(const std::string& name, std::function<void()> edit)
+    void EditDuringTransferOf(const std::string& name, const std::function<void()>& edit)
     {
         onProgress = [this, name, edit](const EventRecord&) {
             if (edited || form->Scheduler.State().bFetchingPage() ||

@@ -80,6 +80,7 @@ protected:
     {
         std::vector<std::string> labels;
         const std::string prefix = AddressOf("");
+        labels.reserve(DownloadQueue.size());
         for (const DownloadItem& item : DownloadQueue)
             labels.push_back(item.Video_URL.substr(0, prefix.size()) == prefix ? item.Video_URL.substr(prefix.size())
                                                                                : item.Video_URL);

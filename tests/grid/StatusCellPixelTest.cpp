@@ -131,7 +131,7 @@ TEST_F(StatusCellPixels, ANumericStatusIsABarWithItsPercentageInvertedOverIt)
 
     // Half the cell in the bar colour from the left, the rest background.
     const int barColumns = ColumnsIn(image, half, bar);
-    EXPECT_NEAR(barColumns, half.width() / 2, 2);
+    EXPECT_NEAR(barColumns, half.width() / 2.0, 2);
     EXPECT_TRUE(Near(image.pixel(half.left() + half.width() / 4, half.top() + 1), bar));
     EXPECT_TRUE(Near(image.pixel(half.left() + 3 * half.width() / 4, half.top() + 1), back));
 
@@ -178,7 +178,7 @@ TEST_F(StatusCellPixels, ASelectedRowShowsAFullBarInTheSelectionColours)
     const QRect text = selected.adjusted(selected.width() / 2 - 15, 3, -(selected.width() / 2 - 15), -3);
     EXPECT_GT(PixelsAwayFrom(image, text, selectedBack), 8);
     // The row beside it keeps its half bar.
-    EXPECT_NEAR(ColumnsIn(image, StatusRect(1), bar), StatusRect(1).width() / 2, 2);
+    EXPECT_NEAR(ColumnsIn(image, StatusRect(1), bar), StatusRect(1).width() / 2.0, 2);
 }
 
 TEST_F(StatusCellPixels, TextStandsOutAtLeastFourAndAHalfToOneInEveryState)

@@ -65,7 +65,8 @@ TEST(GetSiteCode, BadInputIsSafeAndNeverSeven)
     EXPECT_EQ(GetSiteCode("http://www.\xc3\x9dOUTUBE.com/"), siteNone);
 
     std::mt19937 random(7);
-    const std::string pieces[] = {"youtube", ".com", "google", "break", "blip", ".tv", "/", "\xff", "\0", "A"};
+    const std::string pieces[] = {
+        "youtube", ".com", "google", "break", "blip", ".tv", "/", "\xff", std::string(1, '\0'), "A"};
     for (int i = 0; i < 2000; ++i) {
         std::string address;
         for (int j = 0; j < 8; ++j)

@@ -32,7 +32,7 @@ std::string TempFolder::File(const std::string& name) const { return (fs::path(p
 
 std::string TempFolder::Write(const std::string& name, const std::string& bytes) const
 {
-    const std::string path = File(name);
+    std::string path = File(name);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
     return path;

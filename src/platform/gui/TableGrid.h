@@ -107,7 +107,7 @@ private:
     void FlushSelection() const;
 
     struct PendingSelection {
-        bool select = true;
+        bool select;
         std::map<int, std::uint8_t> columns; // row -> bit per column
     };
     mutable std::optional<PendingSelection> pending_;

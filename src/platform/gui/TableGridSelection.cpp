@@ -19,8 +19,7 @@ void TableGrid::QueueSelection(int row, std::uint8_t columns, bool select)
     if (pending_ && pending_->select != select)
         FlushSelection();
     if (!pending_) {
-        pending_.emplace();
-        pending_->select = select;
+        pending_ = PendingSelection{select, {}};
         // Shown with the next event round even if nothing reads it first.
         QTimer::singleShot(0, this, [this] { FlushSelection(); });
     }

@@ -317,7 +317,8 @@ bool CurlTransfer::ReadBody(char* buffer, std::size_t wanted, std::size_t& got, 
     while (got < wanted && !body_.empty()) {
         const std::string& front = body_.front();
         const std::size_t take = std::min(wanted - got, front.size() - frontOffset_);
-        std::memcpy(buffer + got, front.data() + frontOffset_, take);
+        // Body bytes, not text: no NUL belongs after them.
+        std::memcpy(buffer + got, front.data() + frontOffset_, take); // NOLINT(bugprone-not-null-terminated-result)
         got += take;
         frontOffset_ += take;
         buffered_ -= take;

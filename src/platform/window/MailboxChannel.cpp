@@ -140,7 +140,7 @@ std::optional<QString> AddressFromClipboard(const QString& copied)
             return std::nullopt;
     if (!HasScheme(text) && !text.startsWith(QStringLiteral("www."), Qt::CaseInsensitive))
         return std::nullopt;
-    const auto deliverable = DeliverableText(text.toUtf8());
+    auto deliverable = DeliverableText(text.toUtf8());
     // Lone surrogates in the copied text do not survive UTF-8: such text is not sent.
     if (!deliverable || *deliverable != text)
         return std::nullopt;

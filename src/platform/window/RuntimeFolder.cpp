@@ -127,7 +127,7 @@ std::optional<QString> HomeFolder()
     const QString parent = cache + QStringLiteral("/Harrowmere/Tollivex");
     if (!QDir().mkpath(parent))
         return std::nullopt;
-    const auto folder = MadePrivate(parent + QStringLiteral("/run-") + HostTag());
+    auto folder = MadePrivate(parent + QStringLiteral("/run-") + HostTag());
     if (!folder || HoldsSockets(*folder))
         return folder;
     // Without a short folder the lock still keeps one program per user; only
