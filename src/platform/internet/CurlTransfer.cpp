@@ -99,8 +99,18 @@ CurlTransfer::CurlTransfer(std::shared_ptr<CurlMulti> multi, const TransferOptio
     if (!easy_)
         return;
     const seams::InternetSeams seams = seams::Internet();
-    const long connectSeconds = seams.connectSeconds > 0 ? seams.connectSeconds : kConnectSeconds;
     const long stallSeconds = seams.stallSeconds > 0 ? seams.stallSeconds : kStallSeconds;
+    SetWebOptions(options, seams.connectSeconds > 0 ? seams.connectSeconds : kConnectSeconds, stallSeconds);
+    SetRequestOptions(options, stallSeconds);
+    SetRouteOptions(seams);
+    curl_easy_setopt(easy_, CURLOPT_HEADERFUNCTION, &CurlTransfer::OnHeader);
+    curl_easy_setopt(easy_, CURLOPT_HEADERDATA, this);
+    curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &CurlTransfer::OnBody);
+    curl_easy_setopt(easy_, CURLOPT_WRITEDATA, this);
+}
+
+void CurlTransfer::SetWebOptions(const TransferOptions& options, long connectSeconds, long stallSeconds)
+{
     const std::string url = EscapeForRequest(options.url);
     curl_easy_setopt(easy_, CURLOPT_URL, url.c_str());
     curl_easy_setopt(easy_, CURLOPT_PRIVATE, this);
@@ -125,6 +135,10 @@ CurlTransfer::CurlTransfer(std::shared_ptr<CurlMulti> multi, const TransferOptio
     curl_easy_setopt(easy_, CURLOPT_CONNECTTIMEOUT, connectSeconds);
     curl_easy_setopt(easy_, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(easy_, CURLOPT_LOW_SPEED_TIME, stallSeconds);
+}
+
+void CurlTransfer::SetRequestOptions(const TransferOptions& options, long stallSeconds)
+{
     if (options.head) {
         curl_easy_setopt(easy_, CURLOPT_NOBODY, 1L);
         // An answer without a body needs no length; reading it here would turn
@@ -147,6 +161,10 @@ CurlTransfer::CurlTransfer(std::shared_ptr<CurlMulti> multi, const TransferOptio
         curl_easy_setopt(easy_, CURLOPT_PASSWORD, options.password ? options.password->c_str() : "");
         curl_easy_setopt(easy_, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_ANY));
     }
+}
+
+void CurlTransfer::SetRouteOptions(const seams::InternetSeams& seams)
+{
     if (!seams.trustedCertificates.empty())
         curl_easy_setopt(easy_, CURLOPT_CAINFO, seams.trustedCertificates.c_str());
     for (const std::string& entry : seams.connectTo)
@@ -155,10 +173,6 @@ CurlTransfer::CurlTransfer(std::shared_ptr<CurlMulti> multi, const TransferOptio
         curl_easy_setopt(easy_, CURLOPT_CONNECT_TO, connectTo_);
     // Direct, unless the user's environment names a proxy.
     ApplyProxyChoice(easy_, connectTo_);
-    curl_easy_setopt(easy_, CURLOPT_HEADERFUNCTION, &CurlTransfer::OnHeader);
-    curl_easy_setopt(easy_, CURLOPT_HEADERDATA, this);
-    curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &CurlTransfer::OnBody);
-    curl_easy_setopt(easy_, CURLOPT_WRITEDATA, this);
 }
 
 CurlTransfer::~CurlTransfer()

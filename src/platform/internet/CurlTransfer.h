@@ -14,6 +14,10 @@
 #include <string>
 #include <vector>
 
+namespace tollivex::platform::seams {
+struct InternetSeams;
+}
+
 namespace tollivex::platform::internet {
 
 /// A session's multi handle; its connection cache is what lets requests of one
@@ -86,6 +90,10 @@ public:
     void MarkFinished(CURLcode result);
 
 private:
+    // The options, by what they settle: the web only and the waits; the request; the route.
+    void SetWebOptions(const TransferOptions& options, long connectSeconds, long stallSeconds);
+    void SetRequestOptions(const TransferOptions& options, long stallSeconds);
+    void SetRouteOptions(const seams::InternetSeams& seams);
     static std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* self);
     static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* self);
     std::size_t Buffered() const { return buffered_; }
