@@ -22,24 +22,6 @@ namespace {
 
 using namespace tollivex;
 
-constexpr struct {
-    int site;
-    PageResolver resolve;
-} kResolvers[] = {
-    {siteGoogleVideo, GetGoogleVideoLink},
-    {siteYouTube, GetYouTubeLink},
-    {siteBolt, GetBoltLink},
-    {siteMySpace, GetMySpaceLink},
-    {siteAngryAlien, GetAngryAlienLink},
-    {siteThatVideoSite, GetThatVideoSiteLink},
-    {siteIFilm, GetIFilmLink},
-    {siteBreak, GetBreakLink},
-    {siteBlip, GetBlipLink},
-    {siteDailyMotion, GetDailyMotionLink},
-    {sitePutFile, GetPutFileLink},
-    {siteZippyVideos, GetZippyVideosLink},
-};
-
 void Require(bool condition)
 {
     if (!condition)
@@ -93,12 +75,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string address = input.ConsumeRandomLengthString(4096);
     const std::string page = input.ConsumeRemainingBytesAsString();
 
-    for (const auto& resolver : kResolvers) {
-        const std::string link = resolver.resolve(address, page);
+    // Every site's resolver, as the run dispatches to it.
+    for (int site = siteGoogleVideo; site <= siteZippyVideos; ++site) {
+        const PageResolver resolve = ResolverFor(site);
+        if (!resolve)
+            continue;
+        const std::string link = resolve(address, page);
         RequireSafeLink(link);
         // Named by the link alone, or by what the server called the file.
-        RequirePlainName(DeriveLocalFileName(link, "", resolver.site));
-        RequirePlainName(DeriveLocalFileName(link, address, resolver.site));
+        RequirePlainName(DeriveLocalFileName(link, "", site));
+        RequirePlainName(DeriveLocalFileName(link, address, site));
     }
 
     const std::string decoded = UnescapeUrl(page);

@@ -15,25 +15,11 @@ rounds=${2:-3}
 bench="$build/bin/bench_resume"
 [ -x "$bench" ] || { echo "no $bench: build the bench_resume target first" >&2; exit 1; }
 
-work=$(mktemp -d /tmp/tollivex-resume.XXXXXX)
-nginx_pid=""
-cleanup() {
-  if [ -n "$nginx_pid" ]; then kill "$nginx_pid" 2> /dev/null || true; wait "$nginx_pid" 2> /dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-mkdir -p "$work/www" "$work/out" "$work/config"
-mkdir -m 700 "$work/runtime"
-echo "making the 1 GiB file..." >&2
-head -c $((1024 * 1024 * 1024)) /dev/urandom > "$work/www/big.flv"
+make_work_folder resume
+make_big_file big.flv
 printf '<html><a href="http://video.google.com/big.flv" class="ipoddownloadlink">iPod</a></html>\n' > "$work/www/videoplay"
-start_local_nginx "$work" big.flv
-# The same server again, now logging what each GET of the video sent.
-kill "$nginx_pid"; wait "$nginx_pid" 2> /dev/null || true
-sed -i 's|access_log off;|log_format sent "$request_method $status $body_bytes_sent $http_range"; access_log '"$work"'/access.log sent;|' "$work/nginx.conf"
-nginx -p "$work" -c "$work/nginx.conf" -e "$work/error.log" &
-nginx_pid=$!
-for _ in $(seq 50); do curl -s -o /dev/null -I "http://127.0.0.1:$port/big.flv" && break; sleep 0.1; done
+# Each request logged with the bytes it was sent.
+start_local_nginx "$work" big.flv '$request_method $status $body_bytes_sent $http_range'
 
 export TOLLIVEX_HOST_MAP="video.google.com=127.0.0.1:$port"
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"

@@ -19,18 +19,8 @@ for tool in nginx curl Xvfb python3; do
   command -v "$tool" > /dev/null || { echo "missing $tool" >&2; exit 1; }
 done
 
-work=$(mktemp -d /tmp/tollivex-window-stall.XXXXXX)
-nginx_pid=""
-cleanup() {
-  if [ -n "$nginx_pid" ]; then kill "$nginx_pid" 2> /dev/null || true; wait "$nginx_pid" 2> /dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-mkdir -p "$work/www" "$work/out" "$work/config"
-mkdir -m 700 "$work/runtime"
-echo "making the 1 GiB file..." >&2
-head -c $((1024 * 1024 * 1024)) /dev/urandom > "$work/www/big.flv"
+make_work_folder window-stall
+make_big_file big.flv
 # A Google Video page (served for any query) whose download link is the file,
 # 100 KB like the sites' pages: its fetch rebuilds the list at every read.
 {

@@ -16,17 +16,8 @@ for tool in nginx curl /usr/bin/time python3; do
   command -v "$tool" > /dev/null || { echo "missing $tool" >&2; exit 1; }
 done
 
-work=$(mktemp -d /tmp/tollivex-transfer-bench.XXXXXX)
-nginx_pid=""
-cleanup() {
-  if [ -n "$nginx_pid" ]; then kill "$nginx_pid" 2> /dev/null || true; wait "$nginx_pid" 2> /dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-mkdir -p "$work/www" "$work/out"
-echo "making the 1 GiB file..." >&2
-head -c $((1024 * 1024 * 1024)) /dev/urandom > "$work/www/file.bin"
+make_work_folder transfer-bench
+make_big_file file.bin
 
 start_local_nginx "$work" file.bin
 url="http://127.0.0.1:$port/file.bin"
