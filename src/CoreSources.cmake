@@ -12,7 +12,7 @@ set(tvx_queue_sources
 # The platform core: files, the event pump, work aside, the registry and the
 # connectivity test, with the system's own calls only.
 set(tvx_platform_sources
-  platform/DiskFile.cpp platform/DiskFile.h
+  platform/AttributeValue.h platform/DiskFile.cpp platform/DiskFile.h
   platform/EventLoop.cpp platform/EventLoop.h
   platform/FileSystem.cpp platform/FileSystem.h
   platform/Timer.cpp platform/Timer.h

@@ -8,8 +8,10 @@
 #include <io.h>
 #include <sys/stat.h>
 #else
+#include "platform/AttributeValue.h"
 #include <fcntl.h>
 #include <sys/stat.h>
+
 #include <sys/xattr.h>
 #include <unistd.h>
 #endif
@@ -159,19 +161,7 @@ void DiskFile::StartWriteBack()
 std::optional<std::string> DiskFile::Attribute(const std::string& name) const
 {
 #if defined(__linux__)
-    for (;;) {
-        const ssize_t size = ::fgetxattr(fd_, name.c_str(), nullptr, 0);
-        if (size < 0)
-            return std::nullopt;
-        std::string value(static_cast<std::size_t>(size), '\0');
-        const ssize_t got = ::fgetxattr(fd_, name.c_str(), value.data(), value.size());
-        if (got >= 0 && got <= size) {
-            value.resize(static_cast<std::size_t>(got));
-            return value;
-        }
-        if (got < 0 && errno != ERANGE)
-            return std::nullopt; // ERANGE: it grew meanwhile; ask again
-    }
+    return AttributeValue([&](void* buffer, std::size_t size) { return ::fgetxattr(fd_, name.c_str(), buffer, size); });
 #else
     (void)name;
     return std::nullopt;

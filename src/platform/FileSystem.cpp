@@ -25,6 +25,8 @@
 #include <unistd.h>
 #endif
 #if defined(__linux__)
+#include "platform/AttributeValue.h"
+
 #include <sys/xattr.h>
 #endif
 
@@ -237,19 +239,8 @@ std::optional<std::string> AttributeAt(const std::string& path, const std::strin
 #if defined(__linux__)
     if (EntryAt(path) != EntryKind::RegularFile)
         return std::nullopt;
-    for (;;) {
-        const ssize_t size = ::lgetxattr(path.c_str(), name.c_str(), nullptr, 0);
-        if (size < 0)
-            return std::nullopt;
-        std::string value(static_cast<std::size_t>(size), '\0');
-        const ssize_t got = ::lgetxattr(path.c_str(), name.c_str(), value.data(), value.size());
-        if (got >= 0 && got <= size) {
-            value.resize(static_cast<std::size_t>(got));
-            return value;
-        }
-        if (got < 0 && errno != ERANGE)
-            return std::nullopt;
-    }
+    return AttributeValue(
+        [&](void* buffer, std::size_t size) { return ::lgetxattr(path.c_str(), name.c_str(), buffer, size); });
 #else
     (void)path;
     (void)name;

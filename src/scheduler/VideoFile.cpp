@@ -14,9 +14,26 @@ namespace {
 // else fills the folder; the item then cannot be saved.
 constexpr int kMostNamesTried = 10000;
 
-bool TakenByAnotherItem(const std::string& name, int number, int index)
+/// What a look at one publication name decides.
+enum class NameVerdict { Take, Next, Fail };
+
+// Walks the publication names of `name` in order (the name itself, then
+// "stem (2).ext", ...), passing over those another queued item holds, until
+// `judge` (given the name and its path) takes one or fails.
+template <typename Judge>
+std::optional<std::string> FirstNameBeside(const std::string& folder, const std::string& name, int index, Judge judge)
 {
-    return number > 1 && FileNameTakenInQueue(name, index);
+    for (int number = 1; number < kMostNamesTried; ++number) {
+        std::string candidate = NameBeside(name, number);
+        if (number > 1 && FileNameTakenInQueue(candidate, index))
+            continue;
+        switch (judge(platform::JoinPath(folder, candidate))) {
+        case NameVerdict::Take: return candidate;
+        case NameVerdict::Fail: return std::nullopt;
+        case NameVerdict::Next: break;
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -55,15 +72,11 @@ std::optional<PartFile> OpenPartFile(const std::string& folder, const std::strin
 std::string ChooseFinalName(const std::string& folder, const std::string& name, const std::string& pageAddress,
                             int index)
 {
-    for (int number = 1; number < kMostNamesTried; ++number) {
-        std::string candidate = NameBeside(name, number);
-        if (TakenByAnotherItem(candidate, number, index))
-            continue;
-        const std::string path = platform::JoinPath(folder, candidate);
-        if (platform::EntryAt(path) == platform::EntryKind::None || IsOwnCopy(path, pageAddress))
-            return candidate;
-    }
-    return FitNameBytes(name);
+    const auto chosen = FirstNameBeside(folder, name, index, [&](const std::string& path) {
+        const bool free = platform::EntryAt(path) == platform::EntryKind::None || IsOwnCopy(path, pageAddress);
+        return free ? NameVerdict::Take : NameVerdict::Next;
+    });
+    return chosen ? *chosen : FitNameBytes(name);
 }
 
 std::optional<std::string> PublishVideo(platform::DiskFile& part, const std::string& folder, const std::string& name,
@@ -73,29 +86,22 @@ std::optional<std::string> PublishVideo(platform::DiskFile& part, const std::str
     // folder) is not the video and never gets its name.
     if (!part.StillAtPath())
         return std::nullopt;
-    for (int number = 1; number < kMostNamesTried; ++number) {
-        const std::string candidate = NameBeside(name, number);
-        if (TakenByAnotherItem(candidate, number, index))
-            continue;
-        const std::string path = platform::JoinPath(folder, candidate);
-        bool renamed = false;
+    return FirstNameBeside(folder, name, index, [&](const std::string& path) {
         if (platform::EntryAt(path) == platform::EntryKind::None) {
-            const platform::RenameOutcome outcome = platform::RenameWithoutReplacing(part.Path(), path);
-            if (outcome == platform::RenameOutcome::Failed)
-                return std::nullopt;
-            renamed = outcome == platform::RenameOutcome::Renamed;
-        } else if (IsOwnCopy(path, pageAddress)) {
-            // A new download of the same page's video replaces its older copy.
-            if (!platform::ReplaceFile(part.Path(), path))
-                return std::nullopt;
-            renamed = true;
+            switch (platform::RenameWithoutReplacing(part.Path(), path)) {
+            case platform::RenameOutcome::Renamed: part.MovedTo(path); return NameVerdict::Take;
+            case platform::RenameOutcome::Taken: return NameVerdict::Next; // taken meanwhile
+            case platform::RenameOutcome::Failed: return NameVerdict::Fail;
+            }
         }
-        if (renamed) {
-            part.MovedTo(path);
-            return candidate;
-        }
-    }
-    return std::nullopt;
+        if (!IsOwnCopy(path, pageAddress))
+            return NameVerdict::Next;
+        // A new download of the same page's video replaces its older copy.
+        if (!platform::ReplaceFile(part.Path(), path))
+            return NameVerdict::Fail;
+        part.MovedTo(path);
+        return NameVerdict::Take;
+    });
 }
 
 bool ReceivedWhatWasAnnounced(std::int64_t bytesReceived, double announcedSize)
